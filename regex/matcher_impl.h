@@ -23,6 +23,7 @@ BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
 template <class T>
 int BasicMatcher<T>::RunHead(int at) {
   depth = 0;
+  steps = 0;
   aborted = false;
   return pattern->Head()->Match(text, this, at);
 }
