@@ -226,7 +226,9 @@ bool CComponent::Discover() {
     const std::string key = vendorId + "." + deviceId + "." + subsystemVendorId + "." + subsystemId;
     const std::wstring wideKey = NarrowToWide(key.c_str());
     const int32_t index = static_cast<int32_t>(FindReferenceDevice(wideKey));
-    if (index < 0) continue;
+    // A negative index is the not-found value; an index past the list is
+    // treated the same way rather than read out of bounds.
+    if (index < 0 || static_cast<std::size_t>(index) >= reference.devices.size()) continue;
     const RefDevice& found = reference.devices[static_cast<std::size_t>(index)];
 
     DeviceInfo device;
