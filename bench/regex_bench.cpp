@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
@@ -219,7 +220,66 @@ void BM_Pcre2(benchmark::State& state, const Row& row) {
     }
 }
 
+// The three implementations must agree on every input, or the timings
+// compare different work. Disagreements are printed before the run.
+std::string EngineAnswer(const Row& row, const std::string& text) {
+    std::string answer = "no match";
+    if (row.wide) {
+        UPattern* p = UPattern::Compile(Widen(row.pattern), row.flags);
+        UMatcher* m = p->CreateMatcher(Widen(text));
+        if (m->Matches()) answer = "match " + std::to_string(m->GetGroup(1).size());
+        delete m;
+        delete p;
+    } else {
+        Pattern* p = Pattern::Compile(row.pattern, row.flags);
+        Matcher* m = p->CreateMatcher(text);
+        if (m->Matches()) answer = "match " + (row.groups ? m->GetGroup(1) : std::string());
+        delete m;
+        delete p;
+    }
+    return answer;
+}
+
+std::string StdAnswer(const Row& row, const std::string& text) {
+    std::regex re(row.flags & 4 ? DotAllForStd(row.pattern) : row.pattern);
+    std::smatch m;
+    if (!std::regex_match(text, m, re)) return "no match";
+    if (row.wide) return "match " + std::to_string(m[1].length());
+    return "match " + (row.groups ? m[1].str() : std::string());
+}
+
+std::string Pcre2Answer(const Row& row, const std::string& text) {
+    int error;
+    PCRE2_SIZE offset;
+    pcre2_code_8* code = pcre2_compile_8(reinterpret_cast<PCRE2_SPTR8>(row.pattern.data()), row.pattern.size(),
+                                         Pcre2Options(row), &error, &offset, nullptr);
+    pcre2_match_data_8* md = pcre2_match_data_create_from_pattern_8(code, nullptr);
+    int rc = pcre2_match_8(code, reinterpret_cast<PCRE2_SPTR8>(text.data()), text.size(), 0,
+                           PCRE2_ANCHORED | PCRE2_ENDANCHORED, md, nullptr);
+    std::string answer = "no match";
+    if (rc > 0) {
+        PCRE2_SIZE* ov = pcre2_get_ovector_pointer_8(md);
+        std::string g1 = rc > 1 ? text.substr(ov[2], ov[3] - ov[2]) : std::string();
+        answer = "match " + (row.wide ? std::to_string(g1.size()) : row.groups ? g1 : std::string());
+    }
+    pcre2_match_data_free_8(md);
+    pcre2_code_free_8(code);
+    return answer;
+}
+
+void CheckAgreement() {
+    for (const Row& row : kRows) {
+        for (const std::string& text : row.inputs) {
+            std::string e = EngineAnswer(row, text), s = StdAnswer(row, text), p = Pcre2Answer(row, text);
+            if (e != s || e != p)
+                std::fprintf(stderr, "DISAGREEMENT %s on \"%s\": engine %s, std::regex %s, PCRE2 %s\n", row.name,
+                             text.c_str(), e.c_str(), s.c_str(), p.c_str());
+        }
+    }
+}
+
 int RegisterAll() {
+    CheckAgreement();
     for (const Row& row : kRows) {
         benchmark::RegisterBenchmark((std::string(row.name) + "/engine").c_str(), BM_Engine, row);
         benchmark::RegisterBenchmark((std::string(row.name) + "/std_regex").c_str(), BM_StdRegex, row);
