@@ -32,22 +32,6 @@ const std::string kHead = std::string(51, '-') +
                           "Performing discovery...\n"
                           "Preparing the Dazudu Kit...done\n";
 
-std::string Item(const char* type, const char* version, const char* active, const char* action,
-                 const char* duration, const char* shared) {
-  return std::string("      <fw_item>\n") + "        <type value=\"" + type + "\"/>\n" +
-         "        <firmware_id value=\"\"/>\n" + "        <version value=\"" + version + "\"/>\n" +
-         "        <active_version value=\"" + active + "\"/>\n" + "        <action value=\"" + action +
-         "\"/>\n" + "        <duration value=\"" + duration + "\"/>\n" +
-         "        <message value=\"\"/>\n" + "        <shared value=\"" + shared + "\"/>\n" +
-         "      </fw_item>\n";
-}
-
-std::string Device(const char* key, const char* product, const std::string& items) {
-  return std::string("    <device>\n") + "      <device_id value=\"" + key + "\"/>\n" +
-         "      <product_id value=\"" + product + "\"/>\n" + "      <busnumber value=\"\"/>\n" +
-         "      <funcnumber value=\"\"/>\n" + items + "    </device>\n";
-}
-
 TEST(DemoFixture, SelfDiscoveryFindsBothAdapters) {
   e2e::Scenario s = DemoScenario();
   s.args = {"/d", "discovery.xml"};
@@ -55,24 +39,8 @@ TEST(DemoFixture, SelfDiscoveryFindsBothAdapters) {
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 3) << o.err;
   EXPECT_EQ(o.out, kHead + "Generating self-discovery XML...done.\n");
-  const std::string expected =
-      "<?xml version=\"1.0\"?>\n"
-      "<qv_rom_discovery version=\"2.0.0.0\">\n"
-      "  <type value=\"\"/>\n"
-      "  <alt_name value=\"\"/>\n"
-      "  <version value=\"\"/>\n"
-      "  <takes_effect value=\"\"/>\n"
-      "  <devices>\n" +
-      Device("1f3a.2672.1f3a.0102", "DZ2672-P 16Gb FC HBA",
-             Item("Firmware", "4.2.10.0", "4.1.112.0", "upgrade", "180", "no") +
-                 Item("Boot BIOS ROM", "12.10", "12.10", "rewrite", "180", "")) +
-      Device("1f3a.00f1.1f3a.015D", "DZe12002-M8 8Gb FC HBA",
-             Item("Firmware", "282a4", "282A4", "rewrite", "120", "no") +
-                 Item("Boot BIOS ROM", "5.10A7", "5.10A7", "rewrite", "120", "")) +
-      "  </devices>\n"
-      "</qv_rom_discovery>\n";
   ASSERT_EQ(o.files.count("discovery.xml"), 1u);
-  EXPECT_EQ(o.files.at("discovery.xml"), expected);
+  EXPECT_EQ(o.files.at("discovery.xml"), DemoFile("expected.xml"));
 }
 
 TEST(DemoFixture, UpdateRunFlashesAndLogsTheEngine) {
