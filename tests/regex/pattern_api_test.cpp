@@ -41,6 +41,42 @@ TYPED_TEST(PatternApiTest, InlineFlagsLeaveTheStoredFlags) {
   delete p;
 }
 
+TYPED_TEST(PatternApiTest, GroupIds) {
+  using P = BasicPattern<TypeParam>;
+  const struct {
+    const char* pattern;
+    int groups;
+    int nonCapturing;
+  } cases[] = {
+      {"", 1, 0},          {"a(b)(?:c)(d)", 3, -1}, {"(?=x)(?<=x)(?>x)(?i)(y)", 2, 0},
+      {"(?i:a|b)(c|d)", 2, -1}, {"abc", 1, 0},     {"((a)(?:b(c)))", 4, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    P* p = P::Compile(this->S(c.pattern), 0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->GroupCount(), c.groups);
+    EXPECT_EQ(p->NonCapGroupCount(), c.nonCapturing);
+    delete p;
+  }
+  P* lit = P::Compile(this->S("(a)"), P::LITERAL);
+  EXPECT_EQ(lit->GroupCount(), 1);
+  delete lit;
+}
+
+// Class texts keep NUL as an ordinary member.
+TYPED_TEST(PatternApiTest, NulIsAClassMember) {
+  using P = BasicPattern<TypeParam>;
+  const auto nul = Text<TypeParam>(std::string(1, '\0'));
+  const char* patterns[] = {"[\\0000ab]", "[\\0000a&&[a\\0000]]", "[^\\x01]", "\\p{Cntrl}", "\\p{ASCII}"};
+  for (const char* pattern : patterns) {
+    SCOPED_TRACE(pattern);
+    EXPECT_TRUE(P::MatchesStatic(this->S(pattern), nul, 0));
+  }
+  EXPECT_FALSE(P::MatchesStatic(this->S("[^\\0000]"), nul, 0));
+  EXPECT_TRUE(P::MatchesStatic(this->S("a\\0000b"), Text<TypeParam>(std::string("a\0b", 3)), 0));
+}
+
 TYPED_TEST(PatternApiTest, CreatedMatcherKeepsItsOwnState) {
   using P = BasicPattern<TypeParam>;
   P* p = P::Compile(this->S("(\\d+)"), 0);

@@ -37,6 +37,18 @@ TEST(Printer, NodeLines) {
        "    15NFASubStartNode\n    11NFACharNode(0x78)\n    13NFAAcceptNode\n  12NFAClassNode(2 vals, inv=false)\n"
        "  12NFAClassNode(2 vals, inv=true)\n  12NFAQuoteNode(q)\n  17NFALookBehindNode(str=y, pos=false)\n"
        "  10NFAEndNode\n"},
+      {"", "Pattern():\n  12NFAStartNode\n  15NFASubStartNode\n  10NFAEndNode\n"},
+      {"a*?b*+",
+       "Pattern(a*?b*+):\n  12NFAStartNode\n  15NFASubStartNode\n  21NFALazyQuantifierNode(min=0, max=2147483647)\n"
+       "    inner\n      11NFACharNode(0x61)\n      13NFAAcceptNode\n"
+       "  27NFAPossessiveQuantifierNode(min=0, max=2147483647)\n    inner\n      11NFACharNode(0x62)\n"
+       "      13NFAAcceptNode\n  10NFAEndNode\n"},
+      {"(a)*(?:b)+?(c){2,3}+",
+       "Pattern((a)*(?:b)+?(c){2,3}+):\n  12NFAStartNode\n  15NFASubStartNode\n"
+       "  24NFAGroupLoopPrologueNode(gi=1)\n  16NFAGroupLoopNode(gi=1, min=0, max=2147483647, type=greedy)\n"
+       "  24NFAGroupLoopPrologueNode(gi=-1)\n  16NFAGroupLoopNode(gi=-1, min=1, max=2147483647, type=reluctant)\n"
+       "  24NFAGroupLoopPrologueNode(gi=2)\n  16NFAGroupLoopNode(gi=2, min=2, max=3, type=possessive)\n"
+       "  10NFAEndNode\n"},
       {"(?i)a[b]",
        "Pattern((?i)a[b]):\n  12NFAStartNode\n  15NFASubStartNode\n  17NFALookBehindNode(str=, pos=true)\n"
        "  13NFACICharNode(0x61)\n  10NFAEndNode\n"},
