@@ -6,8 +6,8 @@
 // another goes through Run, which counts the nesting in the matcher and ends
 // the attempt as a no-match before it could exhaust the stack.
 //
-// The narrow copy's nodes also print themselves (print_slots.h); the wide
-// copy's do not.
+// The narrow copy's debug printer adds a Print(depth) operation at this level
+// (after Match); the wide copy has none.
 #ifndef REGEX_NODE_H
 #define REGEX_NODE_H
 
@@ -18,7 +18,7 @@
 #include "pattern.h"
 
 template <class T>
-class BasicNode : public NodePrintSlot<T> {
+class BasicNode {
  public:
   using Char = typename T::Char;
   using String = typename T::String;

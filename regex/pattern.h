@@ -13,14 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "print_slots.h"
 #include "traits.h"
 
 template <class T> class BasicNode;
 template <class T> class BasicMatcher;
 
 template <class T>
-class BasicPattern : public PatternPrintSlot<T> {
+class BasicPattern {
  public:
   using Char = typename T::Char;
   using String = typename T::String;
