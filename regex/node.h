@@ -16,9 +16,10 @@
 
 #include "limits.h"
 #include "pattern.h"
+#include "print_slots.h"
 
 template <class T>
-class BasicNode {
+class BasicNode : public NodePrintSlot<T::kPrints> {
  public:
   using Char = typename T::Char;
   using String = typename T::String;
