@@ -2,6 +2,7 @@
 // graphs, class texts and character texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -12,6 +13,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "limits.h"
 #include "node_names.h"
 #include "pattern.h"
 
@@ -26,6 +28,12 @@ std::vector<std::string> CapturedLines(const std::function<void()>& fn) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+// The whole of a string literal, NUL bytes included.
+template <size_t N>
+std::string Bytes(const char (&text)[N]) {
+  return std::string(text, N - 1);
 }
 
 std::vector<std::string> PrintedLines(const std::string& text, unsigned long flags) {
@@ -217,6 +225,29 @@ TEST(PatternPrintLong, LongChainPrintsEveryNode) {
   EXPECT_EQ(lines[n + 3], "  10NFAEndNode");
 }
 
+// Nesting as deep as the parser allows prints each level one step deeper.
+TEST(PatternPrintLong, DeepestLookAheadNesting) {
+  const int n = RegexLimits::kMaxParseDepth - 10;
+  std::string text;
+  for (int i = 0; i < n; ++i) text += "(?=";
+  text += 'a';
+  text += std::string(n, ')');
+  const std::vector<std::string> lines = PrintedLines(text, 0);
+  const std::string deepest = std::string(2 * (n + 1), ' ') + "11NFACharNode(0x61)";
+  EXPECT_NE(std::find(lines.begin(), lines.end(), deepest), lines.end());
+  EXPECT_EQ(lines.back(), "  10NFAEndNode");
+}
+
+// Texts keep every byte, NUL included.
+TEST(PatternPrintText, NulBytesArePrinted) {
+  const std::string text = Bytes("\\Qa\0b\\E(?<=c\0)");
+  EXPECT_EQ(PrintedLines(text, 0),
+            (std::vector<std::string>{"Pattern(" + text + "):", "  12NFAStartNode", "  15NFASubStartNode",
+                                      Bytes("  12NFAQuoteNode(a\0b)"),
+                                      Bytes("  17NFALookBehindNode(str=c\0, pos=true)"),
+                                      "  10NFAEndNode"}));
+}
+
 // ---- Class texts ----
 
 std::map<char, bool> Members(const std::string& chars) {
@@ -265,7 +296,7 @@ const ClassTextCase kClassTextCases[] = {
     {"Digits", CodeRange('0', '9'), false, false, "[0-9]"},
     {"Inverted", Members("ab"), true, false, "[^ab]"},
     {"Empty", {}, false, false, "[]"},
-    {"SpecialsInOrder", Members(std::string("\f\n\r\t\0 ", 6)), false, false, "[ \\0\\t\\r\\n\\p]"},
+    {"SpecialsInOrder", Members(Bytes("\f\n\r\t\0 ")), false, false, "[ \\0\\t\\r\\n\\p]"},
     {"ControlsOneToEight", CodeRange(1, 8), false, false, "[\\x01-\\x08]"},
     {"VerticalTab", CodeRange(11, 11), false, false, "[\\x0B]"},
     {"ControlsFourteenOn", CodeRange(14, 31), false, false, "[\\x0E-\\x1F]"},
