@@ -16,6 +16,28 @@ class PatternApiTest : public ::testing::Test {
 };
 TYPED_TEST_SUITE(PatternApiTest, BothCopies);
 
+TYPED_TEST(PatternApiTest, FlagValues) {
+  using P = BasicPattern<TypeParam>;
+  EXPECT_EQ(P::CASE_INSENSITIVE, 1ul);
+  EXPECT_EQ(P::LITERAL, 2ul);
+  EXPECT_EQ(P::DOT_MATCHES_ALL, 4ul);
+  EXPECT_EQ(P::MULTILINE_MATCHING, 8ul);
+  EXPECT_EQ(P::UNIX_LINE_MODE, 16ul);
+  EXPECT_EQ(BasicMatcher<TypeParam>::MATCH_WHOLE_TEXT, 1ul);
+}
+
+TYPED_TEST(PatternApiTest, FreshMatcherReadsEmptyGroupsAtZero) {
+  using P = BasicPattern<TypeParam>;
+  P* p = P::Compile(this->S("(a)(b)"), 0);
+  auto* m = p->CreateMatcher(this->S("ab"));
+  EXPECT_EQ(m->GetStartingIndex(2), 0);
+  EXPECT_EQ(m->GetEndingIndex(2), 0);
+  EXPECT_TRUE(m->GetGroup(1).empty());
+  EXPECT_EQ(m->GetFlags(), 0ul);
+  delete m;
+  delete p;
+}
+
 TYPED_TEST(PatternApiTest, LiteralPatternHasOnlyGroupZero) {
   using P = BasicPattern<TypeParam>;
   P* p = P::Compile(this->S("a(b"), P::LITERAL);
@@ -39,6 +61,42 @@ TYPED_TEST(PatternApiTest, InlineFlagsLeaveTheStoredFlags) {
   p = P::Compile(this->S("a"), 13);
   EXPECT_EQ(p->GetFlags(), 13ul);
   delete p;
+}
+
+TYPED_TEST(PatternApiTest, GroupIds) {
+  using P = BasicPattern<TypeParam>;
+  const struct {
+    const char* pattern;
+    int groups;
+    int nonCapturing;
+  } cases[] = {
+      {"", 1, 0},          {"a(b)(?:c)(d)", 3, -1}, {"(?=x)(?<=x)(?>x)(?i)(y)", 2, 0},
+      {"(?i:a|b)(c|d)", 2, -1}, {"abc", 1, 0},     {"((a)(?:b(c)))", 4, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    P* p = P::Compile(this->S(c.pattern), 0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->GroupCount(), c.groups);
+    EXPECT_EQ(p->NonCapGroupCount(), c.nonCapturing);
+    delete p;
+  }
+  P* lit = P::Compile(this->S("(a)"), P::LITERAL);
+  EXPECT_EQ(lit->GroupCount(), 1);
+  delete lit;
+}
+
+// Class texts keep NUL as an ordinary member.
+TYPED_TEST(PatternApiTest, NulIsAClassMember) {
+  using P = BasicPattern<TypeParam>;
+  const auto nul = Text<TypeParam>(std::string(1, '\0'));
+  const char* patterns[] = {"[\\0000ab]", "[\\0000a&&[a\\0000]]", "[^\\x01]", "\\p{Cntrl}", "\\p{ASCII}"};
+  for (const char* pattern : patterns) {
+    SCOPED_TRACE(pattern);
+    EXPECT_TRUE(P::MatchesStatic(this->S(pattern), nul, 0));
+  }
+  EXPECT_FALSE(P::MatchesStatic(this->S("[^\\0000]"), nul, 0));
+  EXPECT_TRUE(P::MatchesStatic(this->S("a\\0000b"), Text<TypeParam>(std::string("a\0b", 3)), 0));
 }
 
 TYPED_TEST(PatternApiTest, CreatedMatcherKeepsItsOwnState) {
