@@ -13,6 +13,7 @@ bool IsLineEnd(typename T::Char c) {
 template <class T>
 class BasicStartOfInputNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -24,6 +25,7 @@ class BasicStartOfInputNode : public BasicNode<T> {
 template <class T>
 class BasicStartOfLineNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -36,6 +38,7 @@ class BasicStartOfLineNode : public BasicNode<T> {
 template <class T>
 class BasicEndOfLineNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -49,6 +52,7 @@ class BasicEndOfLineNode : public BasicNode<T> {
 template <class T>
 class BasicEndOfInputNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   explicit BasicEndOfInputNode(bool t) : term(t) {}
@@ -69,6 +73,7 @@ class BasicEndOfInputNode : public BasicNode<T> {
 template <class T>
 class BasicWordBoundaryNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::Char;
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
@@ -90,6 +95,7 @@ class BasicWordBoundaryNode : public BasicNode<T> {
 template <class T>
 class BasicEndOfMatchNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -102,6 +108,7 @@ class BasicEndOfMatchNode : public BasicNode<T> {
 template <class T>
 class BasicLookBehindNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   BasicLookBehindNode(const String& s, bool p) : pos(p), str(s) {}

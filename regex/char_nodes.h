@@ -30,6 +30,7 @@ class BasicOneCharNode : public BasicNode<T> {
 template <class T, bool CI>
 class BasicCharNodeT : public BasicOneCharNode<T, BasicCharNodeT<T, CI>> {
  public:
+  REGEX_PRINT_LINES
   using Char = typename T::Char;
 
   explicit BasicCharNodeT(Char c) : ch(CI ? T::Lower(c) : c) {}
@@ -45,6 +46,7 @@ class BasicCharNodeT : public BasicOneCharNode<T, BasicCharNodeT<T, CI>> {
 template <class T, bool CI>
 class BasicClassNodeT : public BasicOneCharNode<T, BasicClassNodeT<T, CI>> {
  public:
+  REGEX_PRINT_LINES
   using Char = typename T::Char;
   using String = typename T::String;
 
@@ -60,6 +62,7 @@ class BasicClassNodeT : public BasicOneCharNode<T, BasicClassNodeT<T, CI>> {
 template <class T, bool CI>
 class BasicQuoteNodeT : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
 

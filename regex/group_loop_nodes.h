@@ -9,6 +9,7 @@
 template <class T>
 class BasicGroupLoopPrologueNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   explicit BasicGroupLoopPrologueNode(int g) : gi(g) {}
@@ -34,6 +35,7 @@ class BasicGroupLoopPrologueNode : public BasicNode<T> {
 template <class T>
 class BasicGroupLoopNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   using N = BasicNode<T>;

@@ -6,8 +6,8 @@
 // another goes through Run, which counts the nesting in the matcher and ends
 // the attempt as a no-match before it could exhaust the stack.
 //
-// The narrow copy's debug printer adds a Print(depth) operation at this level
-// (after Match); the wide copy has none.
+// The narrow copy's debug printer adds Print(depth) at this level through
+// NodePrintSlot (print_slots.h); the wide copy has none.
 #ifndef REGEX_NODE_H
 #define REGEX_NODE_H
 
@@ -16,9 +16,10 @@
 
 #include "limits.h"
 #include "pattern.h"
+#include "print_slots.h"
 
 template <class T>
-class BasicNode {
+class BasicNode : public NodePrintSlot<T::kPrints> {
  public:
   using Char = typename T::Char;
   using String = typename T::String;

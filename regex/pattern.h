@@ -13,13 +13,14 @@
 #include <utility>
 #include <vector>
 
+#include "print_slots.h"
 #include "traits.h"
 
 template <class T> class BasicNode;
 template <class T> class BasicMatcher;
 
 template <class T>
-class BasicPattern {
+class BasicPattern : public PatternPrintSlot<T::kPrints> {
  public:
   using Char = typename T::Char;
   using String = typename T::String;

@@ -14,6 +14,7 @@
 template <class T>
 class BasicQuantifierNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   using typename BasicNode<T>::Pattern;
@@ -65,6 +66,7 @@ class BasicQuantifierNode : public BasicNode<T> {
 template <class T>
 class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   using typename BasicNode<T>::Pattern;
@@ -122,6 +124,7 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
 template <class T>
 class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   using typename BasicNode<T>::Pattern;
@@ -149,6 +152,7 @@ class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
 template <class T>
 class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   using typename BasicNode<T>::Pattern;

@@ -14,6 +14,7 @@
 template <class T>
 class BasicStartNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -53,6 +54,7 @@ class BasicStartNode : public BasicNode<T> {
 template <class T>
 class BasicEndNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -68,6 +70,7 @@ class BasicEndNode : public BasicNode<T> {
 template <class T>
 class BasicSubStartNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override { return this->Continue(text, m, cur); }
@@ -78,6 +81,7 @@ class BasicSubStartNode : public BasicNode<T> {
 template <class T>
 class BasicAcceptNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -90,6 +94,7 @@ class BasicAcceptNode : public BasicNode<T> {
 template <class T>
 class BasicOrNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   using N = BasicNode<T>;
@@ -116,6 +121,7 @@ class BasicOrNode : public BasicNode<T> {
 template <class T>
 class BasicLookAheadNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   using N = BasicNode<T>;
@@ -149,6 +155,7 @@ class BasicLookAheadNode : public BasicNode<T> {
 template <class T, bool Head>
 class BasicGroupEdgeNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   explicit BasicGroupEdgeNode(int g) : gi(g) {}
@@ -174,6 +181,7 @@ template <class T> using BasicGroupTailNode = BasicGroupEdgeNode<T, false>;
 template <class T>
 class BasicReferenceNode : public BasicNode<T> {
  public:
+  REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   explicit BasicReferenceNode(int g) : gi(g) {}

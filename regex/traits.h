@@ -23,6 +23,8 @@ struct NarrowTraits {
   static constexpr std::uint32_t kMaxCode = 0xFF;
   // "\x" reads two hex digits only.
   static constexpr bool kLongHex = false;
+  // The narrow copy has the debug printer (print_slots.h).
+  static constexpr bool kPrints = true;
 
   // Writes a pattern text to standard error as it is.
   static void WriteText(std::FILE* out, const String& text) {
@@ -42,6 +44,7 @@ struct WideTraits {
   static constexpr std::uint32_t kMaxCode = 0x10FFFF;
   // "\x" reads four hex digits when four follow, else two.
   static constexpr bool kLongHex = true;
+  static constexpr bool kPrints = false;
 
   // Writes a wide pattern text to standard error as UTF-8 bytes. The report
   // goes through the byte-oriented stream functions so that standard error

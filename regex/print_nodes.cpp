@@ -1,0 +1,163 @@
+// The debug print lines of every node class of the narrow copy. The type
+// name that starts each line is the class name preceded by its length.
+#include <cstdio>
+
+#include "node_names.h"
+#include "print_walk.h"
+
+namespace {
+
+int Width(unsigned int depth) { return static_cast<int>(2 * depth); }
+
+bool NameLine(unsigned int depth, const char* name) {
+  std::printf("%*c%s\n", Width(depth), ' ', name);
+  return true;
+}
+
+bool GroupIdLine(unsigned int depth, const char* name, int gi) {
+  std::printf("%*c%s(gi=%d)\n", Width(depth), ' ', name, gi);
+  return true;
+}
+
+// The name, then the literal text in parentheses; prefix opens the fields.
+void TextLine(unsigned int depth, const char* name, const char* prefix, const std::string& text,
+              const char* suffix) {
+  std::printf("%*c%s(%s", Width(depth), ' ', name, prefix);
+  NodePrintWalk::Text(text);
+  std::printf("%s)\n", suffix);
+}
+
+// A quantifier's bounds, then its inner chain two levels deeper.
+bool QuantifierLines(unsigned int depth, const char* name, int min, int max, const NFANode* inner,
+                     NodePrintWalk& walk) {
+  std::printf("%*c%s(min=%d, max=%d)\n", Width(depth), ' ', name, min, max);
+  std::printf("%*cinner\n", Width(depth + 1), ' ');
+  if (inner) walk.Chain(inner, depth + 2);
+  return true;
+}
+
+const char* LoopTypeWord(int type) {
+  static const char* const kWords[] = {"greedy", "reluctant", "possessive"};
+  return (type >= 0 && type < 3) ? kWords[type] : "unknown";
+}
+
+}  // namespace
+
+// The classes whose line is their name alone.
+#define REGEX_NAME_LINE(tmpl, name)                                            \
+  template <class T>                                                           \
+  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {         \
+    return NameLine(depth, name);                                              \
+  }
+REGEX_NAME_LINE(BasicStartNode, "12NFAStartNode")
+REGEX_NAME_LINE(BasicEndNode, "10NFAEndNode")
+REGEX_NAME_LINE(BasicSubStartNode, "15NFASubStartNode")
+REGEX_NAME_LINE(BasicAcceptNode, "13NFAAcceptNode")
+REGEX_NAME_LINE(BasicStartOfLineNode, "18NFAStartOfLineNode")
+REGEX_NAME_LINE(BasicEndOfLineNode, "16NFAEndOfLineNode")
+REGEX_NAME_LINE(BasicStartOfInputNode, "19NFAStartOfInputNode")
+REGEX_NAME_LINE(BasicEndOfMatchNode, "17NFAEndOfMatchNode")
+#undef REGEX_NAME_LINE
+
+// A character by its unsigned code, so that a byte above 0x7F shows as two
+// hexadecimal digits.
+template <class T, bool CI>
+bool BasicCharNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  std::printf("%*c%s(0x%02X)\n", Width(depth), ' ', CI ? "13NFACICharNode" : "11NFACharNode",
+              static_cast<unsigned>(T::Code(ch)));
+  return true;
+}
+
+template <class T, bool CI>
+bool BasicClassNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  std::printf("%*c%s(%d vals, inv=%s)\n", Width(depth), ' ', CI ? "14NFACIClassNode" : "12NFAClassNode",
+              vals.Size(), NodePrintWalk::Bool(inv));
+  return true;
+}
+
+template <class T, bool CI>
+bool BasicQuoteNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  TextLine(depth, CI ? "14NFACIQuoteNode" : "12NFAQuoteNode", "", str, "");
+  return true;
+}
+
+// The alternatives under "one" and "two". The rest of the pattern normally
+// follows each alternative's join, and the Or node has no successor; an Or
+// node that is the second alternative of an enclosing one continues with the
+// enclosing join, which is then printed after the alternatives.
+template <class T>
+bool BasicOrNode<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {
+  NameLine(depth, "9NFAOrNode");
+  std::printf("%*cone\n", Width(depth + 1), ' ');
+  walk.Chain(one, depth + 2);
+  std::printf("%*ctwo\n", Width(depth + 1), ' ');
+  walk.Chain(two, depth + 2);
+  return this->next != nullptr;
+}
+
+template <class T>
+bool BasicLookAheadNode<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {
+  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', "16NFALookAheadNode", NodePrintWalk::Bool(pos));
+  walk.Chain(inner, depth + 1);
+  return true;
+}
+
+template <class T>
+bool BasicLookBehindNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  TextLine(depth, "17NFALookBehindNode", "str=", str, pos ? ", pos=true" : ", pos=false");
+  return true;
+}
+
+template <class T>
+bool BasicEndOfInputNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  std::printf("%*c%s(term=%s)\n", Width(depth), ' ', "17NFAEndOfInputNode", NodePrintWalk::Bool(term));
+  return true;
+}
+
+template <class T>
+bool BasicWordBoundaryNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', "19NFAWordBoundaryNode", NodePrintWalk::Bool(pos));
+  return true;
+}
+
+template <class T>
+bool BasicReferenceNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  return GroupIdLine(depth, "16NFAReferenceNode", gi);
+}
+
+template <class T, bool Head>
+bool BasicGroupEdgeNode<T, Head>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  return GroupIdLine(depth, Head ? "16NFAGroupHeadNode" : "16NFAGroupTailNode", gi);
+}
+
+template <class T>
+bool BasicGroupLoopPrologueNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  return GroupIdLine(depth, "24NFAGroupLoopPrologueNode", gi);
+}
+
+// The loop's inner chain is not printed: it is the group's body, which
+// leads back to the loop node.
+template <class T>
+bool BasicGroupLoopNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
+  std::printf("%*c%s(gi=%d, min=%d, max=%d, type=%s)\n", Width(depth), ' ', "16NFAGroupLoopNode", gi, min, max,
+              LoopTypeWord(type));
+  return true;
+}
+
+// The quantifier and its three kinds share one layout.
+#define REGEX_QUANTIFIER_LINES(tmpl, name)                                          \
+  template <class T>                                                                \
+  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {         \
+    return QuantifierLines(depth, name, this->min, this->max, this->inner, walk);   \
+  }
+REGEX_QUANTIFIER_LINES(BasicQuantifierNode, "17NFAQuantifierNode")
+REGEX_QUANTIFIER_LINES(BasicGreedyQuantifierNode, "23NFAGreedyQuantifierNode")
+REGEX_QUANTIFIER_LINES(BasicLazyQuantifierNode, "21NFALazyQuantifierNode")
+REGEX_QUANTIFIER_LINES(BasicPossessiveQuantifierNode, "27NFAPossessiveQuantifierNode")
+#undef REGEX_QUANTIFIER_LINES
+
+// Only the narrow copy prints.
+#define REGEX_PRINT_INSTANCE(kind, tmpl) \
+  template bool NFA##kind##Node::PrintLines(unsigned int, NodePrintWalk&) const;
+REGEX_NODE_NAMES(REGEX_PRINT_INSTANCE)
+#undef REGEX_PRINT_INSTANCE
