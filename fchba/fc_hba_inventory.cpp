@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "fc_hba_mra.h"
-#include "hba_api.h"
 #include "pci_lookup.h"
 
 FcHbaInfo::FcHbaInfo() { std::memset(this, 0, sizeof(*this)); }
@@ -15,9 +14,12 @@ void FcHbaSetField(char (&field)[FcHbaInfo::kFieldSize], const char* text) {
   field[FcHbaInfo::kFieldSize - 1] = '\0';
 }
 
+FcHbaInventory::FcHbaInventory() = default;
+
 FcHbaInventory::~FcHbaInventory() {
   for (FcHbaInfo* record : records_) delete record;
   records_.clear();
+  adapters_.clear();
 }
 
 namespace {
@@ -47,20 +49,16 @@ FcHbaInfo* MakeRecord(const FcHbaAdapter& adapter) {
 }  // namespace
 
 uint32_t FcHbaInventory::Collect() {
-  std::vector<std::unique_ptr<FcHbaAdapter>> adapters;
+  const std::size_t first = adapters_.size();
   {
     FcHbaMRA enumerator;
     HBA_UINT32 status = 0;
     for (FcHbaAdapter* adapter = enumerator.GetFirstAdapter(&status); adapter != nullptr;
          adapter = enumerator.GetNextAdapter(adapter, &status)) {
       if (status != 0) std::fputs("MRA get returned failed status!\n", stdout);
-      adapters.emplace_back(adapter);
+      adapters_.emplace_back(adapter);
     }
   }
-  for (const std::unique_ptr<FcHbaAdapter>& adapter : adapters) Append(MakeRecord(*adapter));
-  // The adapter objects go with the scan; destroying them unloads the HBA
-  // libraries, which the records no longer need.
-  adapters.clear();
-  HBA_FreeLibrary();
+  for (std::size_t i = first; i < adapters_.size(); ++i) Append(MakeRecord(*adapters_[i]));
   return 1;
 }

@@ -61,8 +61,21 @@ TEST_F(FcHbaInventoryTest, RecordsCarryTheAdaptersTextsAndPciIds) {
   EXPECT_STREQ(second.PortWwn, "");
   EXPECT_STREQ(second.PciIds, "12345678");
   EXPECT_STREQ(second.SubsystemIds, "1a2b3c4d");
-  // The scan leaves no library loaded behind it.
+  EXPECT_EQ(inventory.At(2), nullptr);
+}
+
+TEST_F(FcHbaInventoryTest, LibrariesStayLoadedAfterTheScanUntilTheInventoryGoes) {
+  const std::string path = FakeHba::BuildInstallation(root_, AdapterLibrary(2));
+  {
+    FcHbaInventory inventory;
+    inventory.Collect();
+    ASSERT_EQ(inventory.Count(), 2u);
+    EXPECT_TRUE(LibraryLoaded());
+    EXPECT_EQ(CallLog(path).find("FreeLibrary"), std::string::npos) << CallLog(path);
+  }
   EXPECT_FALSE(LibraryLoaded());
+  const std::string log = CallLog(path);
+  EXPECT_EQ(log.find("FreeLibrary"), log.size() - std::string("FreeLibrary\n").size()) << log;
 }
 
 TEST_F(FcHbaInventoryTest, FailedAdapterStillGivesARecordAfterTheStatusLine) {
