@@ -173,9 +173,9 @@ TEST_F(FcHbaAdapterTest, EnumeratorHandsOutEveryAdapterInOrder) {
   HBA_UINT32 status = 0;
   for (FcHbaAdapter* a = enumerator.GetFirstAdapter(&status); a;
        a = enumerator.GetNextAdapter(a, &status)) {
-    statuses[adapters.size()] = status;
     adapters.emplace_back(a);
     if (adapters.size() > 3) break;
+    statuses[adapters.size() - 1] = status;
   }
   ASSERT_EQ(adapters.size(), 3u);
   for (HBA_UINT32 i = 0; i < 3; ++i) {

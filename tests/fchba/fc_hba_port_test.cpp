@@ -125,6 +125,9 @@ TEST(FcHbaPort, FillDemo) {
   EXPECT_EQ(port.GetPortIndex(), 3u);
   EXPECT_EQ(port.GetSecondsSinceLastReset(), 1);
   EXPECT_EQ(port.GetInvalidCrcCount(), 15);
+  EXPECT_EQ(port.GetCounter(14), 15);
+  EXPECT_EQ(port.GetCounter(15), 0);
+  EXPECT_EQ(port.GetCounter(-1), 0);
 }
 
 }  // namespace

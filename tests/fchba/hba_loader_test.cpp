@@ -239,6 +239,9 @@ TEST_F(HbaLoaderTest, EveryForwardingOperationReportsErrorAfterFree) {
   int i = 0;
   for (const auto& operation : operations) EXPECT_EQ(operation(), HBA_STATUS_ERROR) << "operation " << i++;
   // The adapter table stays, but its library no longer opens it.
+  char name[256] = {};
+  EXPECT_EQ(HBA_GetAdapterName(0, name), HBA_STATUS_OK);
+  EXPECT_STREQ(name, "zelvok-0");
   EXPECT_EQ(HBA_OpenAdapter("zelvok-0"), 0u);
 }
 
