@@ -1,0 +1,19 @@
+#include "run_command.h"
+
+#include <cstdio>
+
+std::string RunCommand(const std::string& command) {
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return "ERROR";
+  std::string output;
+  char chunk[128];
+  // Whole chunks are appended by their byte count, so NUL bytes and lines
+  // longer than one chunk are kept as the command wrote them.
+  for (;;) {
+    std::size_t n = std::fread(chunk, 1, sizeof(chunk), pipe);
+    output.append(chunk, n);
+    if (n < sizeof(chunk)) break;
+  }
+  pclose(pipe);
+  return output;
+}

@@ -1,0 +1,28 @@
+// DazuduComp::CComponent: the component for Dazudu adapters, driving the
+// "dzflash.sh" engine of the stand-alone flash kit in the working directory.
+#ifndef COMPONENT_VENDORS_DAZUDU_H
+#define COMPONENT_VENDORS_DAZUDU_H
+
+#include <string>
+
+#include "base_cmp.h"
+
+namespace DazuduComp {
+
+class CComponent : public CBaseCmp {
+ public:
+  CComponent() = default;
+  ~CComponent() override = default;
+
+  bool Discover() override;
+  std::wstring NormalizeVersion(std::wstring version) override;
+  int PrepareKit() override;
+  int Flash() override;
+
+  // Left-pads an id with '0' to four characters; longer ids stay unchanged.
+  std::string PadId(std::string id);
+};
+
+}  // namespace DazuduComp
+
+#endif

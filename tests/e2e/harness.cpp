@@ -1,0 +1,282 @@
+#include "harness.h"
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "process.h"
+#include "scratch_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+#ifndef E2E_DEFAULT_BINARY
+#error "E2E_DEFAULT_BINARY must name the fc-hba-update executable"
+#endif
+
+std::string DefaultBinary() { return E2E_DEFAULT_BINARY; }
+
+namespace {
+
+// Exit status of the setup script when a mount or copy was refused.
+constexpr int kSetupRefused = 90;
+
+// The areas a root file may land in, and how each is made private.
+enum class Area { kEtc, kVar, kOverlay };
+
+struct RootTarget {
+  std::string path;     // where the file goes inside the namespace
+  std::string overlay;  // the directory overlaid for it ("" for /etc and /var)
+  Area area;
+};
+
+// Follows a symlinked top directory such as /lib -> usr/lib so that the file
+// lands in the directory that is actually overlaid.
+std::optional<RootTarget> PlaceRootFile(std::string path, std::string* error) {
+  if (path.empty() || path[0] != '/') {
+    *error = "root path is not absolute: " + path;
+    return std::nullopt;
+  }
+  static const char* const kTops[] = {"/etc", "/var", "/usr/lib64", "/usr/lib", "/lib64", "/lib"};
+  for (int hops = 0; hops < 4; ++hops) {
+    bool moved = false;
+    for (const char* top : kTops) {
+      const std::string prefix = std::string(top) + "/";
+      if (path.compare(0, prefix.size(), prefix) != 0) continue;
+      std::error_code ec;
+      if (fs::is_symlink(top, ec)) {
+        const fs::path target = fs::canonical(top, ec);
+        if (ec) break;
+        path = target.string() + "/" + path.substr(prefix.size());
+        moved = true;
+        break;
+      }
+      if (std::string(top) == "/etc") return RootTarget{path, "", Area::kEtc};
+      if (std::string(top) == "/var") return RootTarget{path, "", Area::kVar};
+      return RootTarget{path, top, Area::kOverlay};
+    }
+    if (!moved) break;
+  }
+  *error = "root path outside /etc, /var, /usr/lib, /usr/lib64, /lib, /lib64: " + path;
+  return std::nullopt;
+}
+
+std::string TempBase() {
+  std::error_code ec;
+  std::string base = fs::temp_directory_path(ec).string();
+  // A scratch dir under a directory the namespace replaces would vanish.
+  for (const char* hidden : {"/var", "/etc", "/sys", "/usr", "/lib"}) {
+    const std::string h(hidden);
+    if (ec || base == h || base.compare(0, h.size() + 1, h + "/") == 0) return "/tmp";
+  }
+  return base;
+}
+
+// Once per process: can we make a private mount namespace and mount in it?
+const std::string& NamespaceRefusal() {
+  static const std::string reason = [] {
+    const ProcessResult r = RunProcess(
+        {"unshare", "-m", "--propagation", "private", "sh", "-c", "mount -t tmpfs tmpfs /var"},
+        "", 30);
+    if (r.started && r.exit_code == 0) return std::string();
+    return "private mount namespaces are not available here (unshare -m with tmpfs on /var "
+           "failed: " + (r.started ? r.output : std::string("unshare not found")) +
+           "); the end-to-end tests need root and mount rights";
+  }();
+  return reason;
+}
+
+bool WriteFile(const fs::path& path, const std::string& content, int mode) {
+  std::error_code ec;
+  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(content.data(), static_cast<std::streamsize>(content.size()));
+  f.close();
+  if (!f) return false;
+  return ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0;
+}
+
+std::optional<std::string> ReadFile(const fs::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return std::nullopt;
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// Builds the script that sets up the namespace and runs the program. The
+// program and its arguments arrive as "$@".
+std::string BuildScript(const std::string& s, const Scenario& sc,
+                        const std::vector<std::pair<RootTarget, std::string>>& files,
+                        const std::set<std::string>& overlays) {
+  const std::string q = ShellQuote(s);
+  std::ostringstream o;
+  o << "S=" << q << "\n"
+    << "fail() { echo \"$*\" >> \"$S/setup.err\"; exit " << kSetupRefused << "; }\n"
+    << "mount -t overlay overlay -o lowerdir=/etc,upperdir=\"$S/ov/etc/up\",workdir=\"$S/ov/etc/wk\" /etc"
+       " || fail 'overlay on /etc refused'\n"
+    << "rm -f /etc/redhat-release /etc/SuSE-release || fail 'cannot remove the release files'\n";
+  if (!sc.release.empty())
+    o << "cp \"$S/release\" /etc/redhat-release || fail 'cannot write /etc/redhat-release'\n";
+  o << "mount -t tmpfs tmpfs /var || fail 'tmpfs on /var refused'\n";
+  int n = 0;
+  for (const std::string& dir : overlays) {
+    o << "mount -t overlay overlay -o lowerdir=" << dir << ",upperdir=\"$S/ov/" << n << "/up\",workdir=\"$S/ov/"
+      << n << "/wk\" " << dir << " || fail 'overlay on " << dir << " refused'\n";
+    ++n;
+  }
+  for (const auto& [target, staged] : files) {
+    const std::string dest = ShellQuote(target.path);
+    o << "mkdir -p \"$(dirname " << dest << ")\" && cp " << ShellQuote(staged) << " " << dest
+      << " || fail 'cannot place " << target.path << "'\n";
+  }
+  if (sc.log_dir_unwritable) o << "mount -o remount,ro /var || fail 'read-only /var refused'\n";
+  if (!sc.sys_tree.empty())
+    o << "mount --bind " << ShellQuote(sc.sys_tree) << " /sys || fail 'bind on /sys refused'\n";
+  o << "cd \"$S/work\" || fail 'no working directory'\n"
+    << "start=$(date +%s%N)\n"
+    << "\"$@\" </dev/null >\"$S/out\" 2>\"$S/err\"\n"
+    << "echo $? >\"$S/rc\"\n"
+    << "end=$(date +%s%N)\n"
+    << "echo \"$start $end\" >\"$S/time\"\n"
+    << "if [ -e /var/vdl/Component.log ]; then cp /var/vdl/Component.log \"$S/log\"; fi\n"
+    << "exit 0\n";
+  return o.str();
+}
+
+}  // namespace
+
+std::string ShellQuote(const std::string& word) {
+  std::string out = "'";
+  for (char c : word) {
+    if (c == '\'')
+      out += "'\\''";
+    else
+      out += c;
+  }
+  return out + "'";
+}
+
+Outcome Run(const Scenario& sc) {
+  Outcome result;
+  if (!NamespaceRefusal().empty()) {
+    result.skipped = true;
+    result.skip_reason = NamespaceRefusal();
+    return result;
+  }
+
+  ScratchDir scratch(TempBase(), "fchba-e2e-");
+  if (!scratch.ok()) {
+    ADD_FAILURE() << "e2e: cannot make a scratch directory under " << TempBase();
+    return result;
+  }
+  const fs::path s = scratch.path();
+  const fs::path work = s / "work";
+  fs::create_directories(work);
+  fs::create_directories(s / "ov/etc/up");
+  fs::create_directories(s / "ov/etc/wk");
+
+  bool ok = true;
+  if (sc.reference) ok &= WriteFile(work / "reference.xml", *sc.reference, 0644);
+  for (const Scenario::File& f : sc.work_files) ok &= WriteFile(work / f.name, f.content, f.mode);
+  for (const auto& [host, name] : sc.copy_into_work) {
+    std::error_code ec;
+    const fs::path dest = work / name;
+    if (dest.has_parent_path()) fs::create_directories(dest.parent_path(), ec);
+    fs::copy(host, dest, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      ADD_FAILURE() << "e2e: cannot copy " << host << " into the working dir: " << ec.message();
+      ok = false;
+    }
+  }
+  if (!sc.release.empty()) ok &= WriteFile(s / "release", sc.release, 0644);
+
+  // Stage the root files; the script copies them into place after mounting.
+  std::vector<std::pair<RootTarget, std::string>> staged;
+  std::set<std::string> overlays;
+  auto stage = [&](const std::string& inside, const std::string* content, const std::string* host) {
+    std::string error;
+    const std::optional<RootTarget> target = PlaceRootFile(inside, &error);
+    if (!target) {
+      ADD_FAILURE() << "e2e: " << error;
+      ok = false;
+      return;
+    }
+    const fs::path file = s / "stage" / std::to_string(staged.size());
+    if (content) {
+      ok &= WriteFile(file, *content, 0755);
+    } else {
+      std::error_code ec;
+      fs::create_directories(file.parent_path(), ec);
+      fs::copy_file(*host, file, ec);
+      if (ec) {
+        ADD_FAILURE() << "e2e: cannot read root copy source " << *host << ": " << ec.message();
+        ok = false;
+        return;
+      }
+    }
+    if (target->area == Area::kOverlay) overlays.insert(target->overlay);
+    staged.emplace_back(*target, file.string());
+  };
+  for (const auto& [inside, content] : sc.root_files) stage(inside, &content, nullptr);
+  for (const auto& [inside, host] : sc.root_copies) stage(inside, nullptr, &host);
+  for (int i = 0; i < static_cast<int>(overlays.size()); ++i) {
+    fs::create_directories(s / "ov" / std::to_string(i) / "up");
+    fs::create_directories(s / "ov" / std::to_string(i) / "wk");
+  }
+  if (!ok) {
+    ADD_FAILURE() << "e2e: the scenario could not be staged";
+    return result;
+  }
+  WriteFile(s / "run.sh", BuildScript(s.string(), sc, staged, overlays), 0755);
+
+  std::vector<std::string> argv = {"unshare", "-m", "--propagation", "private", "sh",
+                                   (s / "run.sh").string(),
+                                   sc.binary.empty() ? DefaultBinary() : sc.binary};
+  argv.insert(argv.end(), sc.args.begin(), sc.args.end());
+  const ProcessResult run = RunProcess(argv, "", sc.timeout_seconds);
+  result.timed_out = run.timed_out;
+  if (run.timed_out) {
+    ADD_FAILURE() << "e2e: the run took longer than " << sc.timeout_seconds << " s and was killed";
+  }
+  if (run.started && run.exit_code == kSetupRefused) {
+    result.skipped = true;
+    result.skip_reason = "the private namespace could not be set up: " +
+                         ReadFile(s / "setup.err").value_or("") + run.output;
+    return result;
+  }
+
+  const std::optional<std::string> rc = ReadFile(s / "rc");
+  if (rc) {
+    result.exit_code = std::atoi(rc->c_str());
+  } else if (!run.timed_out) {
+    ADD_FAILURE() << "e2e: the run script ended without running the program: " << run.output;
+  }
+  result.out = ReadFile(s / "out").value_or("");
+  result.err = ReadFile(s / "err").value_or("");
+  const std::optional<std::string> log = ReadFile(s / "log");
+  result.log_exists = log.has_value();
+  result.log = log.value_or("");
+  for (const std::string& name : sc.read_back) {
+    const std::optional<std::string> content = ReadFile(work / name);
+    if (content) result.files[name] = *content;
+  }
+  long long start = 0, end = 0;
+  std::istringstream(ReadFile(s / "time").value_or("0 0")) >> start >> end;
+  result.seconds = static_cast<double>(end - start) / 1e9;
+  return result;
+}
+
+}  // namespace e2e

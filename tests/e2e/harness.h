@@ -1,0 +1,135 @@
+// End-to-end rig: runs a program (by default the real fc-hba-update) in a
+// scratch working directory inside a private mount namespace, so that its
+// fixed paths (/etc, /var/vdl, /sys, /usr/lib) are private copies and the
+// host is never touched.
+//
+// Inside the namespace:
+//   /etc        overlay on the host's /etc; both release files removed, then
+//               Scenario::release written to /etc/redhat-release (unless "")
+//   /var        empty tmpfs (read-only when log_dir_unwritable)
+//   /usr/lib    overlay, only when a root file lands there ("/lib/..." is
+//   /usr/lib64  "/usr/lib/..." on this layout)
+//   /sys        bind of Scenario::sys_tree (when set)
+//   cwd         a fresh scratch directory holding reference.xml and work_files
+//
+// Typical use:
+//   e2e::Scenario s;
+//   s.args = {"/d", "out.xml"};
+//   s.reference = e2e::kEmptyReference;
+//   e2e::DazuduKit{{"HBA=DZe120,..."}}.AddTo(s);
+//   s.read_back = {"out.xml"};
+//   E2E_RUN(o, s);          // GTEST_SKIPs loudly when namespaces are refused
+//   EXPECT_EQ(o.exit_code, 3);
+#ifndef E2E_HARNESS_H
+#define E2E_HARNESS_H
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace e2e {
+
+struct Scenario {
+  std::string binary;                       // default: the real fc-hba-update
+  std::vector<std::string> args;            // words after the program name
+  std::optional<std::string> reference;     // reference.xml text in the working dir; nullopt: none
+  struct File {
+    std::string name;                       // relative to the working dir; may hold '/'
+    std::string content;                    // any bytes
+    int mode = 0644;
+  };
+  std::vector<File> work_files;             // more files in the working dir
+  std::vector<std::pair<std::string, std::string>> copy_into_work;  // host path -> name in the working dir
+  std::vector<std::pair<std::string, std::string>> root_files;      // absolute path inside -> content
+  std::vector<std::pair<std::string, std::string>> root_copies;     // absolute path inside -> host file
+  std::string sys_tree;                     // host dir bound onto /sys; empty: /sys untouched
+  bool log_dir_unwritable = false;          // /var read-only, so /var/vdl cannot be made
+  std::string release = "Red Hat Enterprise Linux Server release 5.8 (Tikanga)\n";  // "" = none
+  std::vector<std::string> read_back;       // working-dir files to read after the run
+  int timeout_seconds = 120;                // the run is killed after this long
+};
+
+struct Outcome {
+  bool skipped = false;          // namespaces or mounts refused; skip_reason says why
+  std::string skip_reason;
+  int exit_code = -1;            // the program's exit status; 128+N when killed by signal N
+  std::string out, err;          // exact bytes of standard output and standard error
+  std::string log;               // /var/vdl/Component.log as the run left it
+  bool log_exists = false;
+  std::map<std::string, std::string> files;  // read_back name -> content (missing files absent)
+  double seconds = 0;            // wall time of the program alone
+  bool timed_out = false;
+};
+
+// Runs the scenario; never touches the host's fixed paths.
+Outcome Run(const Scenario& scenario);
+
+// The real executable built by this tree.
+std::string DefaultBinary();
+
+// Directory of the simulated Dazudu kit sources (tests/fixtures/dazudu).
+std::string DazuduFixtureDir();
+
+// Quotes a word for the POSIX shell.
+std::string ShellQuote(const std::string& word);
+
+// A reference.xml that is well formed and names no device.
+extern const char* const kEmptyReference;
+
+// One reference device, as the reference file carries it; fields left empty
+// are still written (with an empty value) unless omitted via the flags.
+struct RefDevice {
+  std::string device_id;
+  std::string model;
+  std::string firmware;
+  std::string bios;
+  std::string boot;
+  std::string duration = "120";
+  std::string type = "FC";
+  bool with_bios = true;  // false: no "bios" element at all
+};
+
+// A reference.xml holding the given devices.
+std::string ReferenceXml(const std::vector<RefDevice>& devices);
+
+// The simulated Dazudu kit: "dzflashStandalone<version>.zip" holding
+// "dzflashStandalone<version>/lx/dzflash.sh" plus its answer files.
+//   query mode  ("/q /fc"): prints query_output (query_lines joined, each
+//                           followed by "\n", unless query_output is set)
+//   update mode ("/fc ... /update" or "/fc ... /f"): writes one line each to
+//                           stdout, stderr and fd 3, exits with update_rc
+// Every call appends its arguments, one line per call, to
+// "dzflashStandalone<version>/lx/calls.log" in the working directory.
+struct DazuduKit {
+  std::vector<std::string> query_lines;
+  int update_rc = 0;
+  std::string version = "5.1.20";
+  std::optional<std::string> query_output = std::nullopt;  // raw output, overrides query_lines
+
+  std::string ZipName() const;    // "dzflashStandalone<version>.zip"
+  std::string CallsLog() const;   // working-dir path of calls.log (for read_back)
+  std::string QueryText() const;  // what query mode prints
+
+  // Builds the zip in dir and returns its path; "" on failure.
+  std::string BuildZip(const std::string& dir) const;
+  // Adds the zip to the scenario's working directory (ADD_FAILURE on error).
+  void AddTo(Scenario& scenario) const;
+};
+
+}  // namespace e2e
+
+// Runs scenario into a new variable var, skipping the test loudly when the
+// machine refuses private mount namespaces.
+#define E2E_RUN(var, scenario)                                   \
+  const ::e2e::Outcome var = ::e2e::Run(scenario);               \
+  if (var.skipped) GTEST_SKIP() << "E2E SKIPPED: " << var.skip_reason
+
+// Skips the current test loudly when an outcome was skipped.
+#define E2E_SKIP_IF_SKIPPED(outcome) \
+  if ((outcome).skipped) GTEST_SKIP() << "E2E SKIPPED: " << (outcome).skip_reason
+
+#endif

@@ -1,0 +1,132 @@
+// The rig itself: what a program sees inside the namespace, and what comes
+// back out. The probes run /bin/sh in place of the component.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "harness.h"
+#include "scratch_dir.h"
+
+namespace {
+
+struct Probe {
+  const char* name;
+  std::function<void(e2e::Scenario&)> setup;
+  const char* script;
+  const char* out;
+  int exit_code;
+};
+
+e2e::Scenario ShellScenario(const std::string& script) {
+  e2e::Scenario s;
+  s.binary = "/bin/sh";
+  s.args = {"-c", script};
+  return s;
+}
+
+void PrintTo(const Probe& p, std::ostream* os) { *os << p.name; }
+
+class ProbeTest : public ::testing::TestWithParam<Probe> {};
+
+TEST_P(ProbeTest, SeesTheStagedWorld) {
+  const Probe& p = GetParam();
+  e2e::Scenario s = ShellScenario(p.script);
+  if (p.setup) p.setup(s);
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.out, p.out);
+  EXPECT_EQ(o.exit_code, p.exit_code) << o.err;
+}
+
+const Probe kProbes[] = {
+    {"DefaultRelease", nullptr, "cat /etc/redhat-release",
+     "Red Hat Enterprise Linux Server release 5.8 (Tikanga)\n", 0},
+    {"NoReleaseFiles", [](e2e::Scenario& s) { s.release = ""; },
+     "test -e /etc/redhat-release || test -e /etc/SuSE-release || echo none", "none\n", 0},
+    {"SuseOnlyThroughRootFiles",
+     [](e2e::Scenario& s) {
+       s.release = "";
+       s.root_files = {{"/etc/SuSE-release", "SUSE Linux Enterprise Server 11 (x86_64)\n"}};
+     },
+     "test -e /etc/redhat-release || cat /etc/SuSE-release", "SUSE Linux Enterprise Server 11 (x86_64)\n",
+     0},
+    {"VarStartsEmpty", nullptr, "ls -A /var", "", 0},
+    {"LogDirUnwritable", [](e2e::Scenario& s) { s.log_dir_unwritable = true; },
+     "mkdir -p /var/vdl 2>/dev/null || echo refused", "refused\n", 0},
+    {"LibCimLandsInUsrLib", [](e2e::Scenario& s) { s.root_files = {{"/lib/cim/fake.so", "lib"}}; },
+     "cat /lib/cim/fake.so /usr/lib/cim/fake.so", "liblib", 0},
+    {"Lib64File", [](e2e::Scenario& s) { s.root_files = {{"/usr/lib64/libfake.so", "64"}}; },
+     "cat /usr/lib64/libfake.so", "64", 0},
+    {"HbaConf", [](e2e::Scenario& s) { s.root_files = {{"/etc/hba.conf", "lib /usr/lib/x.so\n"}}; },
+     "cat /etc/hba.conf", "lib /usr/lib/x.so\n", 0},
+    {"StreamsAndExitCodeExact", nullptr, "printf 'a\\nb'; printf 'e' >&2; exit 42", "a\nb", 42},
+    {"ReferenceInWorkingDir", [](e2e::Scenario& s) { s.reference = "<x/>"; }, "cat reference.xml", "<x/>",
+     0},
+    {"NoReferenceByDefault", nullptr, "test -e reference.xml || echo absent", "absent\n", 0},
+    {"WorkFilesWithDirsAndMode",
+     [](e2e::Scenario& s) { s.work_files = {{"sub/tool", "#!/bin/sh\necho tool\n", 0755}}; },
+     "./sub/tool", "tool\n", 0},
+    {"DazuduKitQueryMode",
+     [](e2e::Scenario& s) { e2e::DazuduKit{{"HBA=one", "HBA=two"}}.AddTo(s); },
+     "unzip -q -o dzflashStandalone*.zip && sh ./dzflashStandalone*/lx/dzflash.sh /q /fc",
+     "HBA=one\nHBA=two\n", 0},
+    {"DazuduKitUpdateModeExitCode",
+     [](e2e::Scenario& s) { e2e::DazuduKit{{}, 11}.AddTo(s); },
+     "unzip -q -o dzflashStandalone*.zip && sh ./dzflashStandalone*/lx/dzflash.sh /fc  /update "
+     ">/dev/null 2>&1 3>/dev/null",
+     "", 11},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rig, ProbeTest, ::testing::ValuesIn(kProbes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Rig, LogAndReadBackFilesComeOut) {
+  e2e::Scenario s = ShellScenario(
+      "mkdir -p /var/vdl && printf 'logged' > /var/vdl/Component.log && printf 'xml' > out.xml");
+  s.read_back = {"out.xml", "missing.xml"};
+  E2E_RUN(o, s);
+  EXPECT_TRUE(o.log_exists);
+  EXPECT_EQ(o.log, "logged");
+  EXPECT_EQ(o.files.at("out.xml"), "xml");
+  EXPECT_EQ(o.files.count("missing.xml"), 0u);
+}
+
+TEST(Rig, NoLogWhenTheProgramMakesNone) {
+  E2E_RUN(o, ShellScenario("true"));
+  EXPECT_FALSE(o.log_exists);
+}
+
+TEST(Rig, FakeSysTreeIsBoundOnSys) {
+  e2e::ScratchDir sys("/tmp", "fchba-sys-");
+  ASSERT_TRUE(sys.ok());
+  std::filesystem::create_directories(sys.path() + "/bus/pci/devices/0000:05:00.0");
+  std::ofstream(sys.path() + "/bus/pci/devices/0000:05:00.0/vendor") << "0x1f3a\n";
+  e2e::Scenario s = ShellScenario("cat /sys/bus/pci/devices/*/vendor");
+  s.sys_tree = sys.path();
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.out, "0x1f3a\n");
+}
+
+TEST(Rig, HostPathsStayUntouched) {
+  const char* const kMarkers[] = {"/etc/fchba-rig-marker", "/var/vdl/fchba-rig-marker",
+                                  "/usr/lib/fchba-rig-marker", "/usr/lib64/fchba-rig-marker"};
+  e2e::Scenario s = ShellScenario(
+      "mkdir -p /var/vdl && for f in /etc /var/vdl /usr/lib /usr/lib64; do "
+      "touch $f/fchba-rig-marker || exit 1; done; rm -f /etc/hostname");
+  s.root_files = {{"/usr/lib/x", ""}, {"/usr/lib64/x", ""}};
+  const bool had_hostname = std::filesystem::exists("/etc/hostname");
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  for (const char* marker : kMarkers) EXPECT_FALSE(std::filesystem::exists(marker)) << marker;
+  EXPECT_EQ(std::filesystem::exists("/etc/hostname"), had_hostname);
+  EXPECT_FALSE(std::filesystem::exists("/usr/lib/x"));
+}
+
+TEST(Rig, ProgramTimeIsMeasured) {
+  E2E_RUN(o, ShellScenario("sleep 0.2"));
+  EXPECT_GE(o.seconds, 0.15);
+  EXPECT_LT(o.seconds, 30.0);
+}
+
+}  // namespace
