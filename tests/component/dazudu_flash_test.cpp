@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "dazudu.h"
+#include "scratch.h"
+
+namespace {
+
+const std::string kScript = "dzflashStandalone1.2.3/lx/dzflash.sh";
+const std::string kEngineOutput = "engine out /fc /update\nengine err\nengine fd3\n";
+const std::string kAdvice =
+    "For TX7040RM or VR4400K CNAs, please use the \"Firmware image for offline update\" "
+    "(Converged Adapter ISO) tool available on support.trovex.com\n";
+const std::string kSkipped = "  Skipped any TX7040RM or VR4400K CNAs.\n";
+
+std::string EngineScript(int code) {
+  return "#!/bin/sh\necho \"engine out $*\"\necho 'engine err' >&2\necho 'engine fd3' >&3\nexit " +
+         std::to_string(code) + "\n";
+}
+
+std::string Command(const Scratch& scratch, const char* mode) {
+  std::string log = scratch.LogPath();
+  return "./dzflashStandalone*/lx/dzflash.sh /fc  " + std::string(mode) + " 1>> " + log + " 2>> " + log +
+         " 3>> " + log;
+}
+
+struct FlashRow {
+  int engineCode;
+  std::string message;
+  int exitCode;
+};
+
+void PrintTo(const FlashRow& row, std::ostream* os) { *os << row.engineCode; }
+
+const FlashRow kRows[] = {
+    {0, "All updates were successful.  Reboot needed.\n", 1},
+    {1, "No operation performed.  No updates needed or discovery command executed.\n", 3},
+    {2, "All updates failed.\n", 7},
+    {3, "All updates failed.\n", 7},
+    {4, "All updates failed.\n", 7},
+    {5, "All updates failed.\n", 7},
+    {6, "All updates failed.\n", 7},
+    {7, "", 7},
+    {8, "", 8},
+    {9, "", 9},
+    {10, "", 10},
+    {11, "All updates were successful." + kSkipped + kAdvice, 7},
+    {12, "No updates needed." + kSkipped + kAdvice, 7},
+    {13, "All updates failed." + kSkipped + kAdvice, 7},
+    {14, "Some updates failed." + kSkipped + kAdvice, 7},
+    {15, "No supported hardware found." + kSkipped + kAdvice, 7},
+    {16, "No updates available." + kSkipped + kAdvice, 7},
+    {17, "", 17},
+    {200, "", 200},
+    {255, "", 255},
+};
+
+class DazuduFlashTest : public ::testing::TestWithParam<FlashRow> {};
+
+TEST_P(DazuduFlashTest, EngineCodeMapsToExitCodeAndOutputLandsInLog) {
+  const FlashRow& row = GetParam();
+  Scratch scratch;
+  scratch.Write(kScript, EngineScript(row.engineCode), 0755);
+  DazuduComp::CComponent component;
+  testing::internal::CaptureStdout();
+  int exitCode = component.Flash();
+  std::string out = testing::internal::GetCapturedStdout();
+
+  std::string head = "Executing flash engine: " + Command(scratch, "/update") + "\n";
+  std::string tail = "Flash Engine exit code: " + std::to_string(row.engineCode) + "\n" + row.message;
+  EXPECT_EQ(exitCode, row.exitCode);
+  EXPECT_EQ(out, head + tail);
+  EXPECT_EQ(scratch.ReadLog(), head + kEngineOutput + tail);
+}
+
+INSTANTIATE_TEST_SUITE_P(EngineCodes, DazuduFlashTest, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<FlashRow>& info) {
+                           return "Code" + std::to_string(info.param.engineCode);
+                         });
+
+TEST(DazuduFlashCommandTest, ForceReplacesUpdate) {
+  Scratch scratch;
+  scratch.Write(kScript, EngineScript(0), 0755);
+  DazuduComp::CComponent component;
+  component.force = true;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(component.Flash(), 1);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "Executing flash engine: " + Command(scratch, "/f") + "\n");
+  EXPECT_NE(scratch.ReadLog().find("engine out /fc /f\n"), std::string::npos);
+}
+
+// Without a runnable script the shell's own status passes through unchanged.
+TEST(DazuduFlashCommandTest, MissingOrUnrunnableScriptPassesShellStatus) {
+  struct Row {
+    bool present;
+    int code;
+  };
+  for (Row row : {Row{false, 127}, Row{true, 126}}) {
+    Scratch scratch;
+    if (row.present) scratch.Write(kScript, EngineScript(0), 0644);
+    DazuduComp::CComponent component;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(component.Flash(), row.code);
+    std::string out = testing::internal::GetCapturedStdout();
+    std::string tail = "Flash Engine exit code: " + std::to_string(row.code) + "\n";
+    ASSERT_GE(out.size(), tail.size());
+    EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+    std::string log = scratch.ReadLog();
+    EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  }
+}
+
+TEST(DazuduKitTest, PrepareKitUnpacksAndMakesEngineRunnable) {
+  Scratch scratch;
+  scratch.Write("kit/" + kScript, EngineScript(0), 0644);
+  ASSERT_EQ(std::system("cd kit && zip -qr ../dzflashStandalone1.2.3.zip dzflashStandalone1.2.3"), 0);
+  DazuduComp::CComponent component;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(component.PrepareKit(), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Preparing the Dazudu Kit...done\n");
+  struct stat status;
+  ASSERT_EQ(stat(kScript.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0777u);
+}
+
+TEST(DazuduKitTest, MissingKitStillReportsDone) {
+  Scratch scratch;
+  DazuduComp::CComponent component;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(component.PrepareKit(), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Preparing the Dazudu Kit...done\n");
+  EXPECT_EQ(scratch.ReadLog(), "Preparing the Dazudu Kit...done\n");
+}
+
+TEST(DazuduKitTest, PadIdFillsToFourCharacters) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"", "0000"}, {"F1", "00F1"}, {"a", "000a"}, {"1f3a", "1f3a"}, {"12345", "12345"}};
+  Scratch scratch;
+  DazuduComp::CComponent component;
+  for (const auto& row : rows) EXPECT_EQ(component.PadId(row.first), row.second) << row.first;
+}
+
+}  // namespace

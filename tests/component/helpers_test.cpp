@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base_cmp.h"
+#include "run_command.h"
+#include "text_convert.h"
+
+namespace {
+
+TEST(RunCommandTest, CapturesWholeStandardOutput) {
+  const std::string longLine(1000, 'z');
+  const std::pair<std::string, std::string> rows[] = {
+      {"printf 'a\\nb'", "a\nb"},
+      {"printf '" + longLine + "\\n" + longLine + "'", longLine + "\n" + longLine},
+      {"printf 'x\\000y'", std::string("x\0y", 3)},
+      {"true", ""},
+      {"echo out; echo err >&2; exit 3", "out\n"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(RunCommand(row.first), row.second) << row.first;
+}
+
+TEST(TextConvertTest, NarrowToWideStopsAtRejectedBytes) {
+  EXPECT_EQ(NarrowToWide(""), L"");
+  EXPECT_EQ(NarrowToWide("1f3a.4B21"), L"1f3a.4B21");
+  // The program keeps the C locale, where bytes above 0x7F are rejected.
+  EXPECT_EQ(NarrowToWide("ab\xC3\xA9" "cd"), L"ab");
+  EXPECT_EQ(NarrowToWide(nullptr), L"");
+}
+
+TEST(TextConvertTest, ByteWideningAndNarrowingRoundTrip) {
+  const std::string bytes = std::string("A\x7F\x80\xFF", 4);
+  std::wstring wide = WidenBytes(bytes);
+  ASSERT_EQ(wide.size(), 4u);
+  EXPECT_EQ(wide[0], L'A');
+  EXPECT_EQ(wide[1], 0x7F);
+  EXPECT_EQ(wide[2], -128);
+  EXPECT_EQ(wide[3], -1);
+  EXPECT_EQ(NarrowLowBytes(wide), bytes);
+  EXPECT_EQ(NarrowLowBytes(std::wstring(1, static_cast<wchar_t>(0x1E9))), "\xE9");
+}
+
+TEST(TextConvertTest, ToUpper) {
+  EXPECT_EQ(CBaseCmp::ToUpper(L"1f3a.4b21.abcd"), L"1F3A.4B21.ABCD");
+  EXPECT_EQ(CBaseCmp::ToUpper(L""), L"");
+}
+
+}  // namespace
