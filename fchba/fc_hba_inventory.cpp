@@ -1,6 +1,12 @@
 #include "fc_hba_inventory.h"
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
+
+#include "fc_hba_mra.h"
+#include "hba_api.h"
+#include "pci_lookup.h"
 
 FcHbaInfo::FcHbaInfo() { std::memset(this, 0, sizeof(*this)); }
 
@@ -14,5 +20,47 @@ FcHbaInventory::~FcHbaInventory() {
   records_.clear();
 }
 
-// Until the HBA-API scan is built the inventory stays as it is.
-uint32_t FcHbaInventory::Collect() { return 1; }
+namespace {
+
+FcHbaInfo* MakeRecord(const FcHbaAdapter& adapter) {
+  std::unique_ptr<FcHbaInfo> record(new FcHbaInfo());
+  FcHbaSetField(record->NodeWwn, adapter.GetNodeWwnText().c_str());
+  const std::vector<FcHbaPort>& ports = adapter.GetPorts();
+  FcHbaSetField(record->PortWwn, ports.empty() ? "" : ports.front().GetPortWwnText().c_str());
+  FcHbaSetField(record->DriverVersion, adapter.GetDriverVersion().c_str());
+  FcHbaSetField(record->OptionRomVersion, adapter.GetOptionRomVersion().c_str());
+  FcHbaSetField(record->FirmwareVersion, adapter.GetFirmwareVersion().c_str());
+  FcHbaSetField(record->Model, adapter.GetModel().c_str());
+
+  const uint32_t subsystemIds = adapter.GetSubsystemIds();
+  const uint32_t subsystemVendor = subsystemIds & 0xFFFF;
+  const uint32_t subsystemDevice = subsystemIds >> 16;
+  FcHbaSetField(record->PciIds,
+                LookupPciVendorDevice(adapter.GetPciDomain(), adapter.GetPciBus(),
+                                      adapter.GetPciFunction(), subsystemVendor, subsystemDevice)
+                    .c_str());
+  std::snprintf(record->SubsystemIds, sizeof(record->SubsystemIds), "%.4x%.4x", subsystemVendor,
+                subsystemDevice);
+  return record.release();
+}
+
+}  // namespace
+
+uint32_t FcHbaInventory::Collect() {
+  std::vector<std::unique_ptr<FcHbaAdapter>> adapters;
+  {
+    FcHbaMRA enumerator;
+    HBA_UINT32 status = 0;
+    for (FcHbaAdapter* adapter = enumerator.GetFirstAdapter(&status); adapter != nullptr;
+         adapter = enumerator.GetNextAdapter(adapter, &status)) {
+      if (status != 0) std::fputs("MRA get returned failed status!\n", stdout);
+      adapters.emplace_back(adapter);
+    }
+  }
+  for (const std::unique_ptr<FcHbaAdapter>& adapter : adapters) Append(MakeRecord(*adapter));
+  // The adapter objects go with the scan; destroying them unloads the HBA
+  // libraries, which the records no longer need.
+  adapters.clear();
+  HBA_FreeLibrary();
+  return 1;
+}

@@ -19,6 +19,10 @@ std::string LogRedirection() {
   return " 1>> " + log + " 2>> " + log + " 3>> " + log;
 }
 
+std::string SysfsFindCommand(const char* name) {
+  return "find " + Resolve(kSysRoot) + " -name " + name;
+}
+
 void SetTestRoot(const std::string& root) { TestRoot() = root; }
 
 }  // namespace FixedPaths

@@ -50,6 +50,9 @@ std::string Resolve(const char* fixedPath);
 // component log file.
 std::string LogRedirection();
 
+// "find /sys -name NAME": lists every file of that name under the sysfs root.
+std::string SysfsFindCommand(const char* name);
+
 // Test-only: moves every absolute path under root ("" restores the real
 // paths). The shipped executable never calls it.
 void SetTestRoot(const std::string& root);

@@ -1,0 +1,34 @@
+// The line rules of the HBA-API library registry ("/etc/hba.conf"): one
+// library per line, its name, a separator and its path; "#" in column one
+// starts a comment.
+#ifndef FCHBA_HBA_CONF_H
+#define FCHBA_HBA_CONF_H
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// Longest physical line the registry reader handles; a longer line is
+// skipped whole rather than being split into pieces that would each be taken
+// for a line of their own.
+constexpr std::size_t kHbaConfMaxLine = 4096;
+
+struct HbaConfEntry {
+  std::string name;  // at most 63 characters (longer names are cut)
+  std::string path;  // after the path filter; at most 255 characters
+};
+
+// Parses one line (with or without its newline). Returns false for a line
+// that makes no library entry.
+bool ParseHbaConfLine(const std::string& line, HbaConfEntry* entry);
+
+// Cuts a path at its first character other than "_", ".", "/", a digit or an
+// ASCII letter.
+std::string FilterHbaConfPath(const std::string& path);
+
+// Reads the next physical line (newline excluded) into line. Returns false at
+// the end of the file. A line longer than kHbaConfMaxLine is consumed and
+// reported through *overlong, its text left empty.
+bool ReadHbaConfLine(std::FILE* file, std::string* line, bool* overlong);
+
+#endif
