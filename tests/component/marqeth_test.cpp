@@ -91,14 +91,16 @@ TEST_F(MarqethTest, DiscoveryNormalizesThroughTheVirtualTable) {
 
 // ---- Flash ----
 
-const char* const kFakeUtility =
-    "#!/bin/sh\n"
-    "echo \"$*\" >> calls.txt\n"
-    "echo utility-out; echo utility-err >&2; echo utility-fd3 >&3\n"
-    "exit $(cat update_rc)\n";
+// What the stand-in utility writes when it applies the image.
+const std::string kUtilityOutput =
+    "mqu_bootupdate: applying mqa_boot_fw\n"
+    "mqu_bootupdate: progress on stderr\n"
+    "mqu_bootupdate: progress on fd 3\n";
 
 TEST_F(MarqethTest, FlashLogsTheCommandAndRunsItRedirected) {
-  WriteFile("mqu_bootupdate", kFakeUtility, 0600);
+  // Written without execute permission: the flash makes it executable.
+  WriteFile("mqu_bootupdate", ReadFile(vendortest::FixturePath("marqeth/mqu_bootupdate")), 0600);
+  WriteFile("mqa_boot_fw", "image");
   WriteFile("update_rc", "0");
   component_->silent = true;  // the options change nothing
   component_->force = true;
@@ -106,7 +108,7 @@ TEST_F(MarqethTest, FlashLogsTheCommandAndRunsItRedirected) {
   EXPECT_EQ(component_->Flash(), 1);
   EXPECT_EQ(Log(),
             "Executing flash engine: ./mqu_bootupdate boot --update mqa_boot_fw -a\n"
-            "utility-out\nutility-err\nutility-fd3\n"
+            + kUtilityOutput +
             "Flash Engine exit code: 0\n");
   EXPECT_EQ(ReadFile("calls.txt"), "boot --update mqa_boot_fw -a\n");
   struct stat st;
@@ -115,7 +117,8 @@ TEST_F(MarqethTest, FlashLogsTheCommandAndRunsItRedirected) {
 }
 
 TEST_F(MarqethTest, FlashFailsOnEveryNonZeroStatus) {
-  WriteFile("mqu_bootupdate", kFakeUtility, 0755);
+  WriteFile("mqu_bootupdate", ReadFile(vendortest::FixturePath("marqeth/mqu_bootupdate")), 0755);
+  WriteFile("mqa_boot_fw", "image");
   const std::pair<int, int> kRows[] = {{0, 1}, {1, 7}, {3, 7}, {15, 7}, {255, 7}};
   for (const auto& row : kRows) {
     WriteFile("update_rc", std::to_string(row.first));

@@ -31,6 +31,11 @@ void AddRecord(CBaseCmp& component, const Record& r);
 void AddReference(CBaseCmp& component, const std::wstring& deviceId, const std::wstring& model,
                   const std::wstring& version, const std::wstring& duration = L"120");
 
+// A file of tests/fixtures, by its path below that directory.
+inline std::string FixturePath(const std::string& name) {
+  return std::string(VENDOR_FIXTURES_DIR) + "/" + name;
+}
+
 // What one discovered device with its single item should hold; the other
 // fields are empty, and shared is "no".
 struct ExpectedDevice {

@@ -193,15 +193,11 @@ INSTANTIATE_TEST_SUITE_P(Keys, ZelvokLookupTest, ::testing::ValuesIn(kLookupRows
 
 // ---- Discovery with a stand-in utility in the working directory ----
 
-// Answers "/q" with query.txt; otherwise writes to streams 1, 2 and 3 and
-// exits with the code held in update_rc. Every call appends its arguments to
-// calls.txt.
-const char* const kFakeUtility =
-    "#!/bin/sh\n"
-    "echo \"$*\" >> calls.txt\n"
-    "if [ \"$1\" = /q ]; then cat query.txt; exit 5; fi\n"
-    "echo utility-out; echo utility-err >&2; echo utility-fd3 >&3\n"
-    "exit $(cat update_rc)\n";
+// What the stand-in utility writes in update mode, streams 1, 2 and 3.
+const std::string kUtilityOutput =
+    "qvzvfwupdate: updating adapters\n"
+    "qvzvfwupdate: progress on stderr\n"
+    "qvzvfwupdate: progress on fd 3\n";
 
 class ZelvokDiscoveryTest : public vendortest::ScratchTest {
  protected:
@@ -216,7 +212,7 @@ class ZelvokDiscoveryTest : public vendortest::ScratchTest {
   }
   // The utility, written without execute permission: discovery makes it executable.
   void InstallUtility(const std::string& query) {
-    WriteFile("qvzvfwupdate", kFakeUtility, 0644);
+    WriteFile("qvzvfwupdate", ReadFile(vendortest::FixturePath("zelvok/qvzvfwupdate")), 0644);
     WriteFile("query.txt", query);
   }
 
@@ -293,7 +289,8 @@ TEST_P(ZelvokFlashCommandTest, LogsTheCommandAndRunsItRedirected) {
 
   EXPECT_EQ(component_->Flash(), 1);
   EXPECT_EQ(Log(), std::string("Executing flash engine: ") + GetParam().command +
-                       "\nutility-out\nutility-err\nutility-fd3\nFlash Engine exit code: 0\n");
+                       "\n" + kUtilityOutput +
+                       "Flash Engine exit code: 0\n");
   const std::string args = std::string(GetParam().command).substr(std::string("./qvzvfwupdate").size());
   EXPECT_EQ(ReadFile("calls.txt"), (args.empty() ? "" : args.substr(1)) + "\n");
   struct stat st;

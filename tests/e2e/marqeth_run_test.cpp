@@ -1,0 +1,150 @@
+// The Marqeth component through the whole run sequence: the test entry
+// program over the fake vendor library and a fake sysfs tree, with the
+// stand-in "mqu_bootupdate" utility and a boot image in the working directory.
+#include <string>
+#include <vector>
+
+#include "vendor_install.h"
+
+namespace {
+
+const std::string kDashes = std::string(51, '-') + "\n";
+const std::string kDiscovering = kDashes +
+                                 "Loading references...done.\n"
+                                 "Performing discovery...\n";
+const std::string kCommand = "./mqu_bootupdate boot --update mqa_boot_fw -a";
+const std::string kUtilityOutput =
+    "mqu_bootupdate: applying mqa_boot_fw\n"
+    "mqu_bootupdate: progress on stderr\n"
+    "mqu_bootupdate: progress on fd 3\n";
+
+FakeHba::Adapter MakeAdapter(const std::string& optionRom, uint16_t subsystemDevice, uint8_t bus) {
+  FakeHba::Adapter a;
+  a.name = "marqeth-fake-" + std::to_string(bus);
+  a.nodeWwn = "20000000c9a0b0" + std::to_string(10 + bus);
+  a.ports = {FakeHba::Port{"10000000c9a0b0" + std::to_string(10 + bus), {}}};
+  a.model = "MQ-8200";
+  a.optionRom = optionRom;
+  a.vendorId = 0x1f3a;
+  a.deviceId = 0x4b21;
+  a.subsystemVendor = 0x1F3A;
+  a.subsystemDevice = subsystemDevice;
+  a.bus = bus;
+  return a;
+}
+
+// Four adapters; the third's PCI device is missing from sysfs, so its key is
+// the short one; the fourth is unreferenced.
+FakeHba::Library FourAdapters() {
+  FakeHba::Library library;
+  library.adapters = {MakeAdapter("BIOS 2.1.0.3", 0x015d, 5),
+                      MakeAdapter("Version 3.0.3.0 build 5", 0x0160, 6),
+                      MakeAdapter("1.0.0.0", 0x0170, 7), MakeAdapter("2.1.0.3", 0x0999, 8)};
+  return library;
+}
+
+std::string Reference(const std::string& firstBios) {
+  e2e::RefDevice first;
+  first.device_id = "1f3a.4b21.1f3a.015d";
+  first.model = "MQ-8200";
+  first.bios = firstBios;
+  first.type = "FC-BOOT";
+  e2e::RefDevice second;
+  second.device_id = "1F3A.4B21.1F3A.0160";
+  second.model = "MQ-8210";
+  second.bios = "3.0.3.0";
+  second.duration = "45";
+  e2e::RefDevice third;
+  third.device_id = "1F3A.0170";
+  third.model = "MQ-8220";
+  third.bios = "1.0.0.0";
+  return e2e::ReferenceXml({first, second, third});
+}
+
+class MarqethRun : public ::testing::Test {
+ protected:
+  e2e::Scenario Scenario(const std::string& firstBios) {
+    e2e::Scenario s;
+    s.binary = vendore2e::MarqethBinary();
+    s.reference = Reference(firstBios);
+    install_.AddTo(s, FourAdapters(), "marqeth", "/usr/lib/mqhbaapi.so", {2});
+    s.copy_into_work = {{vendore2e::FixturePath("marqeth", "mqu_bootupdate"), "mqu_bootupdate"}};
+    s.work_files = {{"mqa_boot_fw", "boot image\n"}};
+    s.read_back = {"calls.txt"};
+    return s;
+  }
+
+  vendore2e::Installation install_;
+};
+
+TEST_F(MarqethRun, SelfDiscoveryFile) {
+  e2e::Scenario s = Scenario("2.1.0.4");
+  s.args = {"/d", "discovery.xml"};
+  s.read_back.push_back("discovery.xml");
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.exit_code, 3) << o.err;
+  const std::string transcript = kDiscovering + "Generating self-discovery XML...done.\n";
+  EXPECT_EQ(o.out, transcript);
+  EXPECT_EQ(o.log, transcript);
+  EXPECT_EQ(o.files.at("discovery.xml"), vendore2e::ReadFixture("marqeth", "discovery.xml"));
+  EXPECT_EQ(o.files.count("calls.txt"), 0u);  // discovery runs no utility
+}
+
+struct UpdateRow {
+  const char* name;
+  std::vector<std::string> args;
+  std::string firstBios;
+  const char* updateRc;  // nullptr: the utility is not run
+  bool withImage;
+  int exitCode;
+};
+
+void PrintTo(const UpdateRow& row, std::ostream* os) { *os << row.name; }
+
+class MarqethUpdate : public MarqethRun, public ::testing::WithParamInterface<UpdateRow> {};
+
+TEST_P(MarqethUpdate, RunsTheUtilityAndMapsItsStatus) {
+  const UpdateRow& row = GetParam();
+  e2e::Scenario s = Scenario(row.firstBios);
+  s.args = row.args;
+  if (!row.withImage) s.work_files.clear();
+  if (row.updateRc) s.work_files.push_back({"update_rc", row.updateRc});
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
+
+  std::string transcript = kDiscovering;
+  std::string log = kDiscovering;
+  if (row.updateRc == nullptr) {
+    transcript += "NOTICE : No operation was done.\n";
+    log = transcript;
+    EXPECT_EQ(o.files.count("calls.txt"), 0u);
+  } else {
+    const std::string code = row.withImage ? row.updateRc : "2";
+    const std::string head = "Performing flash -- DO NOT INTERRUPT!\n"
+                             "Executing flash engine: " + kCommand + "\n";
+    const std::string tail = "Flash Engine exit code: " + code + "\n" + "Flash complete [" +
+                             std::to_string(row.exitCode) + "]\n";
+    transcript += head + tail;
+    log += head + (row.withImage ? kUtilityOutput : "mqu_bootupdate: no boot image\n") + tail;
+    EXPECT_EQ(o.files.at("calls.txt"), "boot --update mqa_boot_fw -a\n");
+  }
+  const bool silent = !row.args.empty() && row.args[0] == "/s";
+  EXPECT_EQ(o.out, silent ? "" : transcript);
+  EXPECT_EQ(o.log, log);
+}
+
+const UpdateRow kUpdateRows[] = {
+    {"Success", {}, "2.1.0.4", "0", true, 1},
+    {"Failure", {}, "2.1.0.4", "1", true, 7},
+    {"HighCodeFails", {}, "2.1.0.4", "255", true, 7},
+    {"MissingImageFails", {}, "2.1.0.4", "0", false, 7},
+    {"SilentAndForcedSameCommand", {"/s", "/f"}, "2.1.0.4", "0", true, 1},
+    // Every item a rewrite or downgrade: no flash without force.
+    {"DowngradeNoFlash", {}, "2.1.0.2", nullptr, true, 3},
+    {"DowngradeForced", {"-f"}, "2.1.0.2", "0", true, 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Codes, MarqethUpdate, ::testing::ValuesIn(kUpdateRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

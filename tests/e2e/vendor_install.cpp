@@ -1,0 +1,49 @@
+#include "vendor_install.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace vendore2e {
+
+std::string ZelvokBinary() { return VENDOR_ZELVOK_BINARY; }
+std::string MarqethBinary() { return VENDOR_MARQETH_BINARY; }
+
+std::string FixturePath(const std::string& vendor, const std::string& name) {
+  return std::string(VENDOR_FIXTURES_DIR) + "/" + vendor + "/" + name;
+}
+
+std::string ReadFixture(const std::string& vendor, const std::string& name) {
+  std::ifstream in(FixturePath(vendor, name), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Installation::Installation() : dir_(FakeHba::MakeScratchDir()) {}
+
+Installation::~Installation() {
+  if (!dir_.empty()) FakeHba::RemoveTree(dir_);
+}
+
+void Installation::AddTo(e2e::Scenario& scenario, const FakeHba::Library& library,
+                         const std::string& confName, const std::string& libraryPath,
+                         const std::vector<std::size_t>& notInSysfs) {
+  const std::string staged = dir_ + "/lib/library.so";
+  FakeHba::InstallLibrary(staged, library);
+  scenario.root_copies.push_back({libraryPath, staged});
+  scenario.root_copies.push_back({libraryPath + ".ini", staged + ".ini"});
+  scenario.root_files.push_back({"/etc/hba.conf", confName + "\t" + libraryPath + "\n"});
+
+  std::vector<FakeHba::PciDevice> devices;
+  for (std::size_t i = 0; i < library.adapters.size(); ++i) {
+    if (std::find(notInSysfs.begin(), notInSysfs.end(), i) == notInSysfs.end()) {
+      devices.push_back(FakeHba::DeviceOf(library.adapters[i]));
+    }
+  }
+  FakeHba::MakeDirs(dir_ + "/sys");
+  FakeHba::WriteSysfs(dir_ + "/sys", devices);
+  scenario.sys_tree = dir_ + "/sys";
+}
+
+}  // namespace vendore2e
