@@ -1,6 +1,5 @@
 #include "logger.h"
 
-#include <climits>
 #include <cstdlib>
 #include <cwchar>
 #include <fstream>
@@ -17,7 +16,7 @@ namespace {
 std::string WideToConsoleBytes(const std::wstring& text) {
   std::string bytes;
   std::mbstate_t state{};
-  char buffer[MB_LEN_MAX];
+  char buffer[32];  // more than any multibyte character needs
   for (wchar_t wc : text) {
     std::size_t n = std::wcrtomb(buffer, wc, &state);
     if (n == static_cast<std::size_t>(-1)) {

@@ -131,7 +131,13 @@ HBA_HANDLE HBA_OpenAdapter(const char* name) {
     const HBA_HANDLE vendorHandle = entry.entryPoints.OpenAdapterHandler(vendorName);
     // The vendor's 0 is a failed open, whichever library reports it.
     if (vendorHandle == 0) return 0;
-    return (library << 16) | (vendorHandle & 0xFFFF);
+    const HBA_HANDLE handle = (library << 16) | (vendorHandle & 0xFFFF);
+    // A handle that packs to 0 cannot be handed out; the adapter is closed
+    // again rather than left open behind a failure.
+    if (handle == 0 && entry.entryPoints.CloseAdapterHandler) {
+      entry.entryPoints.CloseAdapterHandler(vendorHandle);
+    }
+    return handle;
   }
   return 0;
 }

@@ -25,6 +25,13 @@ static_assert(offsetof(VDLFC_ADAPTERATTRIBUTES2, PciFunction) == 2197, "function
 static_assert(offsetof(VDLFC_ADAPTERATTRIBUTES2, PciDomain) == 2198, "domain offset");
 static_assert(sizeof(VDLFC_ADAPTERATTRIBUTES2) == 2200, "VDLFC_ADAPTERATTRIBUTES2 size");
 
+// The area handed to the vendor's reader: the record plus room for whatever
+// the vendor places after the domain byte, so such bytes land inside it.
+union VdlfcRecordArea {
+  VDLFC_ADAPTERATTRIBUTES2 record;
+  unsigned char room[4096];
+};
+
 typedef HBA_UINT32 (*VDLFCLoadLibraryFunc)();
 typedef HBA_UINT32 (*VDLFCGetNumberOfAdaptersFunc)();
 typedef HBA_UINT32 (*VDLFCGetAdapterNameFunc)(HBA_UINT32 adapterIndex, char* adapterName);

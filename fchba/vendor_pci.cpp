@@ -102,9 +102,9 @@ HBA_INT32 SearchVendorAdapters(const VendorEntryPoints& vendor, const uint8_t* n
       vendor.free();
       return -4;
     }
-    VDLFC_ADAPTERATTRIBUTES2 record;
-    std::memset(&record, 0, sizeof(record));
-    const HBA_UINT32 rc = vendor.read(handle, &record);
+    VdlfcRecordArea area;
+    std::memset(&area, 0, sizeof(area));
+    const HBA_UINT32 rc = vendor.read(handle, &area.record);
     if (rc != 0) {
       std::snprintf(message, kVendorMessageSize,
                     "fail to read adapter attribs, adapterHandle 0x%x, retStatus 0x%x", handle, rc);
@@ -112,7 +112,7 @@ HBA_INT32 SearchVendorAdapters(const VendorEntryPoints& vendor, const uint8_t* n
       vendor.free();
       return -3;
     }
-    const bool matched = CopyOnMatch(record, nodeWwn, out);
+    const bool matched = CopyOnMatch(area.record, nodeWwn, out);
     vendor.close(handle);
     if (matched) {
       vendor.free();
@@ -157,18 +157,18 @@ HBA_INT32 ReadVendorAttributes2(const uint8_t* nodeWwn, HBA_UINT32* subsystemIds
                                 uint8_t* function, uint8_t* domain, char* message,
                                 HBA_HANDLE handle) {
   const HBA_HANDLE vendorHandle = handle & 0xFFFF;
-  VDLFC_ADAPTERATTRIBUTES2 record;
-  std::memset(&record, 0, sizeof(record));
+  VdlfcRecordArea area;
+  std::memset(&area, 0, sizeof(area));
   // Without a reader there is nothing to read; taken as a failed read.
-  const HBA_UINT32 rc =
-      gGetAdapterAttributes2 ? gGetAdapterAttributes2(vendorHandle, &record) : HBA_STATUS_ERROR;
+  const HBA_UINT32 rc = gGetAdapterAttributes2 ? gGetAdapterAttributes2(vendorHandle, &area.record)
+                                               : HBA_STATUS_ERROR;
   if (rc != 0) {
     std::snprintf(message, kVendorMessageSize,
                   "fail to read adapter attribs: handle used is 0x%x: retStatus is 0x%x",
                   vendorHandle, rc);
     return -3;
   }
-  if (CopyOnMatch(record, nodeWwn, {subsystemIds, bus, function, domain})) {
+  if (CopyOnMatch(area.record, nodeWwn, {subsystemIds, bus, function, domain})) {
     std::snprintf(message, kVendorMessageSize, "read adapter attribs Success! handle used is 0x%x",
                   vendorHandle);
   }

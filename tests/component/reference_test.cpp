@@ -166,7 +166,7 @@ std::string DeeplyNested() {
   return Root(open + close);
 }
 
-std::string EntityBomb() {
+std::string EntityBomb(const std::string& use) {
   std::string doc = "<?xml version=\"1.0\"?>\n<!DOCTYPE trovex_fchba_reference [\n<!ENTITY e0 \"lollollollol\">\n";
   for (int i = 1; i < 12; ++i) {
     std::string prev = "&e" + std::to_string(i - 1) + ";";
@@ -174,17 +174,20 @@ std::string EntityBomb() {
     for (int j = 0; j < 10; ++j) body += prev;
     doc += "<!ENTITY e" + std::to_string(i) + " \"" + body + "\">\n";
   }
-  doc += "]>\n<trovex_fchba_reference><devices><device><model value=\"&e11;\"/>&e11;</device></devices>"
-         "</trovex_fchba_reference>\n";
-  return doc;
+  return doc + "]>\n<trovex_fchba_reference><devices><device>" + use + "</device></devices>"
+               "</trovex_fchba_reference>\n";
 }
+
+std::string EntityBombInAttribute() { return EntityBomb("<model value=\"&e11;\"/>"); }
+std::string EntityBombInContent() { return EntityBomb("<model value=\"m\">&e11;</model>"); }
 
 std::string HugeTextNode() { return Root("<devices>" + std::string(20 << 20, 'y') + "</devices>"); }
 
 const HostileRow kHostile[] = {
     {"Large50MB", LargeFile, true, 1000},
     {"DeeplyNested", DeeplyNested, false, 0},
-    {"EntityExpansionBomb", EntityBomb, false, 0},
+    {"EntityBombInAttribute", EntityBombInAttribute, false, 0},
+    {"EntityBombInContent", EntityBombInContent, false, 0},
     {"HugeTextNode", HugeTextNode, false, 0},
 };
 

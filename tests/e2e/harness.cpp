@@ -91,8 +91,10 @@ const std::string& NamespaceRefusal() {
         {"unshare", "-m", "--propagation", "private", "sh", "-c", "mount -t tmpfs tmpfs /var"},
         "", 30);
     if (r.started && r.exit_code == 0) return std::string();
+    std::string said = r.started ? r.output : std::string("unshare not found");
+    while (!said.empty() && said.back() == '\n') said.pop_back();
     return "private mount namespaces are not available here (unshare -m with tmpfs on /var "
-           "failed: " + (r.started ? r.output : std::string("unshare not found")) +
+           "failed: " + said +
            "); the end-to-end tests need root and mount rights";
   }();
   return reason;
@@ -242,9 +244,11 @@ Outcome Run(const Scenario& sc) {
   }
   WriteFile(s / "run.sh", BuildScript(s.string(), sc, staged, overlays), 0755);
 
+  // The script changes directory before it starts the program.
+  std::string binary = sc.binary.empty() ? DefaultBinary() : sc.binary;
+  if (binary.find('/') != std::string::npos) binary = fs::absolute(binary).string();
   std::vector<std::string> argv = {"unshare", "-m", "--propagation", "private", "sh",
-                                   (s / "run.sh").string(),
-                                   sc.binary.empty() ? DefaultBinary() : sc.binary};
+                                   (s / "run.sh").string(), binary};
   argv.insert(argv.end(), sc.args.begin(), sc.args.end());
   const ProcessResult run = RunProcess(argv, "", sc.timeout_seconds);
   result.timed_out = run.timed_out;

@@ -1,10 +1,13 @@
 // The real executable end to end, on paths that need no adapter: command
 // line, reference loading, the log, silent mode, the self-discovery file and
 // the run's verdicts when nothing was discovered.
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "harness.h"
+#include "process.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -147,6 +150,30 @@ TEST(RealExecutable, MalformedReferenceDiagnosticsOnStderr) {
   E2E_RUN(o, s);
   EXPECT_EQ(o.out, kLoadFailed);
   EXPECT_NE(o.err, "");
+}
+
+// The log is appended to, never replaced.
+TEST(RealExecutable, LogKeepsEarlierRuns) {
+  e2e::Scenario s;
+  s.reference = e2e::kEmptyReference;
+  s.root_files = {{"/var/vdl/Component.log", "earlier run\n"}};
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.log, "earlier run\n" + kNotice);
+}
+
+// The XML library reads a gzip-compressed reference file transparently.
+TEST(RealExecutable, CompressedReferenceIsRead) {
+  e2e::ScratchDir dir("/tmp", "fchba-gz-");
+  ASSERT_TRUE(dir.ok());
+  const std::string plain = dir.path() + "/reference.xml";
+  std::ofstream(plain) << e2e::kEmptyReference;
+  const e2e::ProcessResult gz = e2e::RunProcess({"gzip", "-n", plain}, "", 30);
+  ASSERT_EQ(gz.exit_code, 0) << gz.output;
+  e2e::Scenario s;
+  s.copy_into_work = {{plain + ".gz", "reference.xml"}};
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.out, kNotice);
+  EXPECT_EQ(o.exit_code, 3);
 }
 
 }  // namespace

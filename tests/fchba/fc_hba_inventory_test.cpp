@@ -124,3 +124,35 @@ TEST_F(FcHbaInventoryTest, ScanOf64AdaptersIsQuick) {
 }
 
 }  // namespace
+
+namespace {
+
+struct VendorCase {
+  const char* prefix;
+  const char* libraryFile;
+};
+
+void PrintTo(const VendorCase& c, std::ostream* out) { *out << c.libraryFile; }
+
+class VendorInstallationTest : public ScratchRoot,
+                               public ::testing::WithParamInterface<VendorCase> {};
+
+TEST_P(VendorInstallationTest, EachVendorsLibraryServesItsOwnAdapters) {
+  Library library = AdapterLibrary(2, GetParam().prefix);
+  library.adapters[1].subsystemDevice = 0x0abc;
+  FakeHba::BuildInstallation(root_, library, GetParam().libraryFile);
+  FcHbaInventory inventory;
+  inventory.Collect();
+  ASSERT_EQ(inventory.Count(), 2u);
+  EXPECT_STREQ(inventory.At(0)->PciIds, "10772532");
+  EXPECT_STREQ(inventory.At(1)->SubsystemIds, "10770abc");
+  EXPECT_STREQ(inventory.At(1)->PciIds, "10772532");
+}
+
+INSTANTIATE_TEST_SUITE_P(Vendors, VendorInstallationTest,
+                         ::testing::Values(VendorCase{"zelvok-", "libzvsdm.so"},
+                                           VendorCase{"Dazudu-", "libdzsdm.so"},
+                                           VendorCase{"LPe-", "mqhbaapi.so"}),
+                         [](const auto& info) { return std::string(info.param.libraryFile).substr(0, 8); });
+
+}  // namespace

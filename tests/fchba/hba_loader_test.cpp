@@ -142,6 +142,15 @@ TEST_F(HbaLoaderTest, HandlesPackLibraryIndexAndLow16VendorBits) {
   EXPECT_EQ(HBA_OpenAdapter("Dup"), 0u);
 }
 
+TEST_F(HbaLoaderTest, VendorHandlePackingToZeroIsClosedAgain) {
+  Library library = AdapterLibrary(1);
+  library.adapters[0].extra.push_back("open=0x10000");
+  const std::string path = Install("/usr/lib/lib0.so", library);
+  ASSERT_EQ(Load("lib\t" + path + "\n"), 1u);
+  EXPECT_EQ(HBA_OpenAdapter("zelvok-0"), 0u);
+  EXPECT_NE(CallLog(path).find("OpenAdapter zelvok-0\nCloseAdapter 65536\n"), std::string::npos);
+}
+
 TEST_F(HbaLoaderTest, DecodeHandle) {
   ASSERT_EQ(Load(Line(0, AdapterLibrary(1))), 1u);
   struct Case {

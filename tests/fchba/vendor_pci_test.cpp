@@ -74,6 +74,22 @@ TEST_F(VendorPciTest, ServingLibraryGivesPciDataAndStaysLoaded) {
   EXPECT_EQ(log.find("FreeLibrary"), std::string::npos) << log;
 }
 
+TEST_F(VendorPciTest, VendorBytesAfterTheRecordStayInsideTheArea) {
+  Library library = PciLibrary();
+  library.adapters[0].extra.push_back("attr2_tail=1024");
+  InstallServing(library);
+  Install("/usr/lib/mqhbaapi.so", library);
+  const auto adapter = FirstAdapter();
+  ASSERT_TRUE(adapter);
+  EXPECT_EQ(adapter->GetPciBus(), 0x41);
+  char name[kVendorNameBufferSize] = "x";
+  char message[kVendorMessageSize] = {};
+  HBA_UINT32 ids = 0;
+  uint8_t bus = 0, function = 0, domain = 0;
+  EXPECT_EQ(QueryVendorPciInfo(adapter->GetNodeWwn(), name, &ids, &bus, &function, &domain, message),
+            0);
+}
+
 TEST_F(VendorPciTest, ServingLibraryWithOtherWwnWritesNothingButSucceeds) {
   Library library = PciLibrary();
   library.adapters[0].extra.push_back("attr2_wwn=20000000c9000002");

@@ -1,0 +1,47 @@
+// The scan with the shipped fixed paths (/etc/hba.conf, find /sys), run in a
+// private mount namespace where /etc is an overlay and /sys a fake tree.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "scratch_root.h"
+
+namespace {
+
+using ShippedPathsTest = ScratchRoot;
+
+int Shell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ShippedPathsTest, ScanReadsTheRealRegistryAndSysfsInsideANamespace) {
+  // The test root only places the scratch files; the probe uses the real paths.
+  FixedPaths::SetTestRoot("");
+  if (Shell("unshare -m --propagation private true 2>/dev/null") != 0) {
+    GTEST_SKIP() << "private mount namespaces are refused here (unshare -m failed); "
+                    "the shipped-path scan is NOT tested";
+  }
+  FakeHba::Library library = AdapterLibrary(2);
+  library.adapters[1].ports.clear();
+  FakeHba::BuildInstallation(root_, library);
+  FakeHba::MakeDirs(root_ + "/up");
+  FakeHba::MakeDirs(root_ + "/work");
+  const std::string script =
+      "mount -t overlay overlay -o lowerdir=/etc,upperdir=" + root_ + "/up,workdir=" + root_ +
+      "/work /etc && cp " + root_ + "/etc/hba.conf /etc/hba.conf && mount --bind " + root_ +
+      "/sys /sys && exec " + INVENTORY_PROBE;
+  const int rc = Shell("unshare -m --propagation private sh -c '" + script + "' > " + root_ +
+                       "/out 2> " + root_ + "/err");
+  if (rc != 0 && FakeHba::ReadFile(root_ + "/err").find("mount") != std::string::npos) {
+    GTEST_SKIP() << "mounts refused inside the namespace: " << FakeHba::ReadFile(root_ + "/err");
+  }
+  ASSERT_EQ(rc, 0) << FakeHba::ReadFile(root_ + "/err");
+  EXPECT_EQ(FakeHba::ReadFile(root_ + "/out"),
+            "20:00:00:00:C9:00:00:01|21:00:00:00:C9:00:00:01|10772532|1077015c|8.03.07|5.06.03|"
+            "2.02|ZV-2562\n"
+            "20:00:00:00:C9:00:00:02||10772532|1077015c|8.03.07|5.06.03|2.02|ZV-2562\n");
+}
+
+}  // namespace
