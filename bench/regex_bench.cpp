@@ -1,0 +1,293 @@
+// The program's own patterns, each run the way the program runs it (compile,
+// create a matcher, whole-text match, groups, release), against std::regex
+// (construct + regex_match) and the PCRE2 interpreter (compile + match) on the
+// same inputs. One iteration handles every input of the row.
+#define PCRE2_CODE_UNIT_WIDTH 0
+#include <pcre2.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "pattern.h"
+
+namespace {
+
+struct Row {
+    const char* name;
+    std::string pattern;
+    unsigned long flags;  // 4: dot matches all; 12: also multiline
+    bool wide;
+    bool groups;          // the program reads the groups after a match
+    std::vector<std::string> inputs;
+};
+
+const std::string kDazudu =
+    "HBA=(.+),.*PCI ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),"
+    ".*Boot Code=([\\w\\.]+).*";
+
+const std::vector<std::string> kDazuduOutput = {
+    "Dazudu Flash Utility, version 3.4.12",
+    "HBA=DZ-LP12002-E, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=2.01A12, Boot Code=5.12a2",
+    "HBA=DZ-LP12002-E, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=2.01A12, Boot Code=5.12a2",
+    "HBA=DZ-LP11002, PCI ID=FD00, VID=10DF, SSID=FD00, SVID=10DF, Firmware=2.82A4, Boot Code=5.03a0",
+    "",
+};
+
+const std::vector<std::string> kRedHat = {
+    "Red Hat Enterprise Linux AS release 4 (Nahant Update 8)\n",
+    "Red Hat Enterprise Linux Server release 5.8 (Tikanga)\n",
+    "Red Hat Enterprise Linux Server release 6.2 (Santiago)\n",
+};
+
+const std::vector<std::string> kSuse = {
+    "SUSE Linux Enterprise Server 10 (x86_64)\nVERSION = 10\nPATCHLEVEL = 4\n",
+    "SUSE Linux Enterprise Server 11 (x86_64)\nVERSION = 11\nPATCHLEVEL = 1\n",
+};
+
+const std::vector<std::string> kZelvokOutput = {
+    "HBA Instance                 : 0",
+    "Flash Image Version          : 1.08",
+    "Port Name                    : 21-00-00-e0-8b-12-34-56",
+    "Adapter Model                : ZV2462",
+    "Driver Version               : 8.03.07.03-k",
+};
+
+// Dot-separated parts of installed and reference versions.
+const std::vector<std::string> kVersionParts = {"2", "01A12", "5", "12a2", "1", "08", "3", "0", "3", "0", "2", "82"};
+
+const std::vector<Row> kRows = {
+    {"dazudu_line", kDazudu, 4, false, true, kDazuduOutput},
+    {"release_rhel4", "Red Hat Enterprise Linux.*release 4.*", 12, false, false, kRedHat},
+    {"release_rhel5", "Red Hat Enterprise Linux.*release 5.*", 12, false, false, kRedHat},
+    {"release_rhel6", "Red Hat Enterprise Linux.*release 6.*", 12, false, false, kRedHat},
+    {"release_sles10", "SUSE Linux Enterprise Server 10.*", 12, false, false, kSuse},
+    {"release_sles11", "SUSE Linux Enterprise Server 11.*", 12, false, false, kSuse},
+    {"version_part_digits", "\\d+", 0, true, false, kVersionParts},
+    {"zelvok_instance", "HBA Instance.*: (.+).*", 4, false, true, kZelvokOutput},
+    {"zelvok_flash_image", "Flash Image.*: (.+).*", 4, false, true, kZelvokOutput},
+    {"zelvok_port_name", "Port Name.*: (.+).*", 4, false, true, kZelvokOutput},
+    {"marqeth_version", ".*(\\d+\\.\\d+\\.\\d+\\.\\d+).*", 4, true, true,
+     {"Version: 3.0.3.0 build 12", "mqu_bootupdate version 12.0.3.0", "Boot code 3.0.3"}},
+    {"marqeth_kernel", "(\\d+\\.\\d+\\.\\d+).*", 4, true, true,
+     {"2.6.32-5-amd64", "2.6.18-308.el5", "3.0.13-0.27-default"}},
+};
+
+std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// std::regex has no "dot matches all" mode: a "." outside brackets becomes
+// [\s\S], which is what flag 4 makes of it.
+std::string DotAllForStd(const std::string& p) {
+    std::string out;
+    bool inClass = false;
+    for (size_t i = 0; i < p.size(); ++i) {
+        char c = p[i];
+        if (c == '\\' && i + 1 < p.size()) {
+            out += c;
+            out += p[++i];
+        } else if (inClass) {
+            out += c;
+            inClass = c != ']';
+        } else if (c == '[') {
+            out += c;
+            inClass = true;
+        } else {
+            out += c == '.' ? std::string("[\\s\\S]") : std::string(1, c);
+        }
+    }
+    return out;
+}
+
+// ---- This engine, as the program calls it ----
+
+template <typename P>
+void EngineOnce(const Row& row, const typename P::String& pattern, const std::vector<typename P::String>& inputs) {
+    for (const auto& text : inputs) {
+        if (!row.groups) {
+            benchmark::DoNotOptimize(P::MatchesStatic(pattern, text, row.flags));
+            continue;
+        }
+        P* p = P::Compile(pattern, row.flags);
+        auto* m = p->CreateMatcher(text);
+        if (m->Matches()) {
+            if (row.wide) benchmark::DoNotOptimize(m->GetGroup(1));
+            else benchmark::DoNotOptimize(m->GetGroups(false));
+        }
+        delete m;
+        delete p;
+    }
+}
+
+void BM_Engine(benchmark::State& state, const Row& row) {
+    if (row.wide) {
+        std::wstring pattern = Widen(row.pattern);
+        std::vector<std::wstring> inputs;
+        for (const auto& s : row.inputs) inputs.push_back(Widen(s));
+        for (auto _ : state) EngineOnce<UPattern>(row, pattern, inputs);
+    } else {
+        for (auto _ : state) EngineOnce<Pattern>(row, row.pattern, row.inputs);
+    }
+}
+
+// ---- std::regex: construct + regex_match ----
+
+template <typename Char>
+void StdOnce(const Row& row, const std::basic_string<Char>& pattern, const std::vector<std::basic_string<Char>>& inputs) {
+    for (const auto& text : inputs) {
+        std::basic_regex<Char> re(pattern);
+        std::match_results<typename std::basic_string<Char>::const_iterator> m;
+        if (std::regex_match(text, m, re) && row.groups) {
+            std::vector<std::basic_string<Char>> groups;
+            for (size_t g = 1; g < m.size(); ++g) groups.push_back(m[g].str());
+            benchmark::DoNotOptimize(groups);
+        }
+    }
+}
+
+void BM_StdRegex(benchmark::State& state, const Row& row) {
+    std::string pattern = row.flags & 4 ? DotAllForStd(row.pattern) : row.pattern;
+    if (row.wide) {
+        std::wstring wpattern = Widen(pattern);
+        std::vector<std::wstring> inputs;
+        for (const auto& s : row.inputs) inputs.push_back(Widen(s));
+        for (auto _ : state) StdOnce<wchar_t>(row, wpattern, inputs);
+    } else {
+        for (auto _ : state) StdOnce<char>(row, pattern, row.inputs);
+    }
+}
+
+// ---- PCRE2 interpreter: compile + anchored whole-text match ----
+
+uint32_t Pcre2Options(const Row& row) {
+    uint32_t o = 0;
+    if (row.flags & 1) o |= PCRE2_CASELESS;
+    if (row.flags & 4) o |= PCRE2_DOTALL;
+    if (row.flags & 8) o |= PCRE2_MULTILINE;
+    return o;
+}
+
+void Pcre2NarrowOnce(const Row& row, uint32_t options) {
+    for (const auto& text : row.inputs) {
+        int error;
+        PCRE2_SIZE offset;
+        pcre2_code_8* code = pcre2_compile_8(reinterpret_cast<PCRE2_SPTR8>(row.pattern.data()), row.pattern.size(),
+                                             options, &error, &offset, nullptr);
+        pcre2_match_data_8* md = pcre2_match_data_create_from_pattern_8(code, nullptr);
+        int rc = pcre2_match_8(code, reinterpret_cast<PCRE2_SPTR8>(text.data()), text.size(), 0,
+                               PCRE2_ANCHORED | PCRE2_ENDANCHORED, md, nullptr);
+        if (rc > 0 && row.groups) {
+            PCRE2_SIZE* ov = pcre2_get_ovector_pointer_8(md);
+            std::vector<std::string> groups;
+            for (int g = 1; g < rc; ++g) groups.push_back(text.substr(ov[2 * g], ov[2 * g + 1] - ov[2 * g]));
+            benchmark::DoNotOptimize(groups);
+        }
+        pcre2_match_data_free_8(md);
+        pcre2_code_free_8(code);
+    }
+}
+
+void Pcre2WideOnce(const Row& row, uint32_t options, const std::wstring& pattern,
+                   const std::vector<std::wstring>& inputs) {
+    for (const auto& text : inputs) {
+        int error;
+        PCRE2_SIZE offset;
+        pcre2_code_32* code = pcre2_compile_32(reinterpret_cast<PCRE2_SPTR32>(pattern.data()), pattern.size(),
+                                               options, &error, &offset, nullptr);
+        pcre2_match_data_32* md = pcre2_match_data_create_from_pattern_32(code, nullptr);
+        int rc = pcre2_match_32(code, reinterpret_cast<PCRE2_SPTR32>(text.data()), text.size(), 0,
+                                PCRE2_ANCHORED | PCRE2_ENDANCHORED, md, nullptr);
+        if (rc > 1 && row.groups) {
+            PCRE2_SIZE* ov = pcre2_get_ovector_pointer_32(md);
+            benchmark::DoNotOptimize(text.substr(ov[2], ov[3] - ov[2]));
+        }
+        pcre2_match_data_free_32(md);
+        pcre2_code_free_32(code);
+    }
+}
+
+void BM_Pcre2(benchmark::State& state, const Row& row) {
+    uint32_t options = Pcre2Options(row);
+    if (row.wide) {
+        std::wstring pattern = Widen(row.pattern);
+        std::vector<std::wstring> inputs;
+        for (const auto& s : row.inputs) inputs.push_back(Widen(s));
+        for (auto _ : state) Pcre2WideOnce(row, options, pattern, inputs);
+    } else {
+        for (auto _ : state) Pcre2NarrowOnce(row, options);
+    }
+}
+
+// The three implementations must agree on every input, or the timings
+// compare different work. Disagreements are printed before the run.
+std::string EngineAnswer(const Row& row, const std::string& text) {
+    std::string answer = "no match";
+    if (row.wide) {
+        UPattern* p = UPattern::Compile(Widen(row.pattern), row.flags);
+        UMatcher* m = p->CreateMatcher(Widen(text));
+        if (m->Matches()) answer = "match " + std::to_string(m->GetGroup(1).size());
+        delete m;
+        delete p;
+    } else {
+        Pattern* p = Pattern::Compile(row.pattern, row.flags);
+        Matcher* m = p->CreateMatcher(text);
+        if (m->Matches()) answer = "match " + (row.groups ? m->GetGroup(1) : std::string());
+        delete m;
+        delete p;
+    }
+    return answer;
+}
+
+std::string StdAnswer(const Row& row, const std::string& text) {
+    std::regex re(row.flags & 4 ? DotAllForStd(row.pattern) : row.pattern);
+    std::smatch m;
+    if (!std::regex_match(text, m, re)) return "no match";
+    if (row.wide) return "match " + std::to_string(m[1].length());
+    return "match " + (row.groups ? m[1].str() : std::string());
+}
+
+std::string Pcre2Answer(const Row& row, const std::string& text) {
+    int error;
+    PCRE2_SIZE offset;
+    pcre2_code_8* code = pcre2_compile_8(reinterpret_cast<PCRE2_SPTR8>(row.pattern.data()), row.pattern.size(),
+                                         Pcre2Options(row), &error, &offset, nullptr);
+    pcre2_match_data_8* md = pcre2_match_data_create_from_pattern_8(code, nullptr);
+    int rc = pcre2_match_8(code, reinterpret_cast<PCRE2_SPTR8>(text.data()), text.size(), 0,
+                           PCRE2_ANCHORED | PCRE2_ENDANCHORED, md, nullptr);
+    std::string answer = "no match";
+    if (rc > 0) {
+        PCRE2_SIZE* ov = pcre2_get_ovector_pointer_8(md);
+        std::string g1 = rc > 1 ? text.substr(ov[2], ov[3] - ov[2]) : std::string();
+        answer = "match " + (row.wide ? std::to_string(g1.size()) : row.groups ? g1 : std::string());
+    }
+    pcre2_match_data_free_8(md);
+    pcre2_code_free_8(code);
+    return answer;
+}
+
+void CheckAgreement() {
+    for (const Row& row : kRows) {
+        for (const std::string& text : row.inputs) {
+            std::string e = EngineAnswer(row, text), s = StdAnswer(row, text), p = Pcre2Answer(row, text);
+            if (e != s || e != p)
+                std::fprintf(stderr, "DISAGREEMENT %s on \"%s\": engine %s, std::regex %s, PCRE2 %s\n", row.name,
+                             text.c_str(), e.c_str(), s.c_str(), p.c_str());
+        }
+    }
+}
+
+int RegisterAll() {
+    CheckAgreement();
+    for (const Row& row : kRows) {
+        benchmark::RegisterBenchmark((std::string(row.name) + "/engine").c_str(), BM_Engine, row);
+        benchmark::RegisterBenchmark((std::string(row.name) + "/std_regex").c_str(), BM_StdRegex, row);
+        benchmark::RegisterBenchmark((std::string(row.name) + "/pcre2").c_str(), BM_Pcre2, row);
+    }
+    return 0;
+}
+
+const int registered = RegisterAll();
+
+}  // namespace
