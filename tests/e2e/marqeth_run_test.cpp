@@ -8,10 +8,9 @@
 
 namespace {
 
-const std::string kDashes = std::string(51, '-') + "\n";
-const std::string kDiscovering = kDashes +
-                                 "Loading references...done.\n"
-                                 "Performing discovery...\n";
+using vendore2e::FileOf;
+using vendore2e::kDiscovering;
+
 const std::string kCommand = "./mqu_bootupdate boot --update mqa_boot_fw -a";
 const std::string kUtilityOutput =
     "mqu_bootupdate: applying mqa_boot_fw\n"
@@ -86,15 +85,15 @@ TEST_F(MarqethRun, SelfDiscoveryFile) {
   const std::string transcript = kDiscovering + "Generating self-discovery XML...done.\n";
   EXPECT_EQ(o.out, transcript);
   EXPECT_EQ(o.log, transcript);
-  EXPECT_EQ(o.files.at("discovery.xml"), vendore2e::ReadFixture("marqeth", "discovery.xml"));
-  EXPECT_EQ(o.files.count("calls.txt"), 0u);  // discovery runs no utility
+  EXPECT_EQ(FileOf(o, "discovery.xml"), vendore2e::ReadFixture("marqeth", "discovery.xml"));
+  EXPECT_EQ(FileOf(o, "calls.txt"), "<absent>");  // discovery runs no utility
 }
 
 struct UpdateRow {
   const char* name;
   std::vector<std::string> args;
   std::string firstBios;
-  const char* updateRc;  // nullptr: the utility is not run
+  int updateRc;  // -1: the utility is not run
   bool withImage;
   int exitCode;
 };
@@ -108,40 +107,35 @@ TEST_P(MarqethUpdate, RunsTheUtilityAndMapsItsStatus) {
   e2e::Scenario s = Scenario(row.firstBios);
   s.args = row.args;
   if (!row.withImage) s.work_files.clear();
-  if (row.updateRc) s.work_files.push_back({"update_rc", row.updateRc});
+  if (row.updateRc >= 0) s.work_files.push_back({"update_rc", std::to_string(row.updateRc)});
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
 
-  std::string transcript = kDiscovering;
-  std::string log = kDiscovering;
-  if (row.updateRc == nullptr) {
-    transcript += "NOTICE : No operation was done.\n";
-    log = transcript;
-    EXPECT_EQ(o.files.count("calls.txt"), 0u);
-  } else {
-    const std::string code = row.withImage ? row.updateRc : "2";
-    const std::string head = "Performing flash -- DO NOT INTERRUPT!\n"
-                             "Executing flash engine: " + kCommand + "\n";
-    const std::string tail = "Flash Engine exit code: " + code + "\n" + "Flash complete [" +
-                             std::to_string(row.exitCode) + "]\n";
-    transcript += head + tail;
-    log += head + (row.withImage ? kUtilityOutput : "mqu_bootupdate: no boot image\n") + tail;
-    EXPECT_EQ(o.files.at("calls.txt"), "boot --update mqa_boot_fw -a\n");
+  std::string transcript = kDiscovering + "NOTICE : No operation was done.\n";
+  std::string log = transcript;
+  std::string calls = "<absent>";
+  if (row.updateRc >= 0) {
+    const int code = row.withImage ? row.updateRc : 2;  // the stand-in's missing-image code
+    const std::string output = row.withImage ? kUtilityOutput : "mqu_bootupdate: no boot image\n";
+    transcript = kDiscovering + vendore2e::FlashTexts(kCommand, "", code, row.exitCode);
+    log = kDiscovering + vendore2e::FlashTexts(kCommand, output, code, row.exitCode);
+    calls = "boot --update mqa_boot_fw -a\n";
   }
   const bool silent = !row.args.empty() && row.args[0] == "/s";
   EXPECT_EQ(o.out, silent ? "" : transcript);
   EXPECT_EQ(o.log, log);
+  EXPECT_EQ(FileOf(o, "calls.txt"), calls);
 }
 
 const UpdateRow kUpdateRows[] = {
-    {"Success", {}, "2.1.0.4", "0", true, 1},
-    {"Failure", {}, "2.1.0.4", "1", true, 7},
-    {"HighCodeFails", {}, "2.1.0.4", "255", true, 7},
-    {"MissingImageFails", {}, "2.1.0.4", "0", false, 7},
-    {"SilentAndForcedSameCommand", {"/s", "/f"}, "2.1.0.4", "0", true, 1},
+    {"Success", {}, "2.1.0.4", 0, true, 1},
+    {"Failure", {}, "2.1.0.4", 1, true, 7},
+    {"HighCodeFails", {}, "2.1.0.4", 255, true, 7},
+    {"MissingImageFails", {}, "2.1.0.4", 0, false, 7},
+    {"SilentAndForcedSameCommand", {"/s", "/f"}, "2.1.0.4", 0, true, 1},
     // Every item a rewrite or downgrade: no flash without force.
-    {"DowngradeNoFlash", {}, "2.1.0.2", nullptr, true, 3},
-    {"DowngradeForced", {"-f"}, "2.1.0.2", "0", true, 1},
+    {"DowngradeNoFlash", {}, "2.1.0.2", -1, true, 3},
+    {"DowngradeForced", {"-f"}, "2.1.0.2", 0, true, 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, MarqethUpdate, ::testing::ValuesIn(kUpdateRows),

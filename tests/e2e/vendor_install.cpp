@@ -20,6 +20,24 @@ std::string ReadFixture(const std::string& vendor, const std::string& name) {
   return text.str();
 }
 
+const std::string kDiscovering = std::string(51, '-') +
+                                 "\n"
+                                 "Loading references...done.\n"
+                                 "Performing discovery...\n";
+
+std::string FlashTexts(const std::string& command, const std::string& utilityOutput,
+                       int engineCode, int exitCode) {
+  return "Performing flash -- DO NOT INTERRUPT!\n"
+         "Executing flash engine: " + command + "\n" + utilityOutput +
+         "Flash Engine exit code: " + std::to_string(engineCode) + "\n" +
+         "Flash complete [" + std::to_string(exitCode) + "]\n";
+}
+
+std::string FileOf(const e2e::Outcome& outcome, const std::string& name) {
+  const auto found = outcome.files.find(name);
+  return found == outcome.files.end() ? "<absent>" : found->second;
+}
+
 Installation::Installation() : dir_(FakeHba::MakeScratchDir()) {}
 
 Installation::~Installation() {

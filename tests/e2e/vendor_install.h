@@ -21,6 +21,17 @@ std::string MarqethBinary();
 std::string FixturePath(const std::string& vendor, const std::string& name);
 std::string ReadFixture(const std::string& vendor, const std::string& name);
 
+// What a run shows up to the end of discovery.
+extern const std::string kDiscovering;
+
+// What a flash run shows after discovery: the flash lines around the
+// utility's own output (empty on the console), its code and the result.
+std::string FlashTexts(const std::string& command, const std::string& utilityOutput,
+                       int engineCode, int exitCode);
+
+// A file read back from the working directory, or "<absent>".
+std::string FileOf(const e2e::Outcome& outcome, const std::string& name);
+
 // Host-side staging files, removed with the object.
 class Installation {
  public:

@@ -8,10 +8,9 @@
 
 namespace {
 
-const std::string kDashes = std::string(51, '-') + "\n";
-const std::string kDiscovering = kDashes +
-                                 "Loading references...done.\n"
-                                 "Performing discovery...\n";
+using vendore2e::FileOf;
+using vendore2e::kDiscovering;
+
 const std::string kUtilityOutput =
     "qvzvfwupdate: updating adapters\n"
     "qvzvfwupdate: progress on stderr\n"
@@ -98,15 +97,15 @@ TEST_F(ZelvokRun, SelfDiscoveryFile) {
   const std::string transcript = kDiscovering + "Generating self-discovery XML...done.\n";
   EXPECT_EQ(o.out, transcript);
   EXPECT_EQ(o.log, transcript);
-  EXPECT_EQ(o.files.at("discovery.xml"), vendore2e::ReadFixture("zelvok", "discovery.xml"));
-  EXPECT_EQ(o.files.at("calls.txt"), "/q\n");
+  EXPECT_EQ(FileOf(o, "discovery.xml"), vendore2e::ReadFixture("zelvok", "discovery.xml"));
+  EXPECT_EQ(FileOf(o, "calls.txt"), "/q\n");
 }
 
 struct UpdateRow {
   const char* name;
   std::vector<std::string> args;
   std::string firstBoot;  // the reference boot version of the first adapter
-  const char* updateRc;   // nullptr: the utility is not run
+  int updateRc;           // -1: the utility is not run
   std::string command;
   int exitCode;
 };
@@ -119,23 +118,17 @@ TEST_P(ZelvokUpdate, RunsTheUtilityAndMapsItsStatus) {
   const UpdateRow& row = GetParam();
   e2e::Scenario s = Scenario(row.firstBoot);
   s.args = row.args;
-  if (row.updateRc) s.work_files.push_back({"update_rc", row.updateRc});
+  if (row.updateRc >= 0) s.work_files.push_back({"update_rc", std::to_string(row.updateRc)});
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
 
-  std::string transcript = kDiscovering;
-  std::string log = kDiscovering;
+  std::string transcript = kDiscovering + "NOTICE : No operation was done.\n";
+  std::string log = transcript;
   std::string calls = "/q\n";
-  if (row.updateRc == nullptr) {
-    transcript += "NOTICE : No operation was done.\n";
-    log = transcript;
-  } else {
-    const std::string head = "Performing flash -- DO NOT INTERRUPT!\n"
-                             "Executing flash engine: " + row.command + "\n";
-    const std::string tail = "Flash Engine exit code: " + std::string(row.updateRc) + "\n" +
-                             "Flash complete [" + std::to_string(row.exitCode) + "]\n";
-    transcript += head + tail;
-    log += head + kUtilityOutput + tail;
+  if (row.updateRc >= 0) {
+    transcript = kDiscovering + vendore2e::FlashTexts(row.command, "", row.updateRc, row.exitCode);
+    log = kDiscovering +
+          vendore2e::FlashTexts(row.command, kUtilityOutput, row.updateRc, row.exitCode);
     std::string args = row.command.substr(std::string("./qvzvfwupdate").size());
     if (!args.empty()) args.erase(0, 1);  // the blank before the first option
     calls += args + "\n";
@@ -143,22 +136,22 @@ TEST_P(ZelvokUpdate, RunsTheUtilityAndMapsItsStatus) {
   const bool silent = row.command.find("/s") != std::string::npos;
   EXPECT_EQ(o.out, silent ? "" : transcript);
   EXPECT_EQ(o.log, log);
-  EXPECT_EQ(o.files.at("calls.txt"), calls);
+  EXPECT_EQ(FileOf(o, "calls.txt"), calls);
 }
 
 const UpdateRow kUpdateRows[] = {
-    {"Success", {}, "1.10", "0", "./qvzvfwupdate", 1},
-    {"NothingDone", {}, "1.10", "1", "./qvzvfwupdate", 3},
-    {"Failure", {}, "1.10", "2", "./qvzvfwupdate", 7},
-    {"PassedThrough", {}, "1.10", "12", "./qvzvfwupdate", 12},
-    {"FourteenFails", {}, "1.10", "14", "./qvzvfwupdate", 7},
-    {"Fifteen", {}, "1.10", "15", "./qvzvfwupdate", 15},
-    {"HighCodePassedThrough", {}, "1.10", "200", "./qvzvfwupdate", 200},
-    {"SilentAndForced", {"/s", "/f"}, "1.10", "0", "./qvzvfwupdate /s /f", 1},
-    {"ForceDashG", {"-g"}, "1.10", "0", "./qvzvfwupdate /f", 1},
+    {"Success", {}, "1.10", 0, "./qvzvfwupdate", 1},
+    {"NothingDone", {}, "1.10", 1, "./qvzvfwupdate", 3},
+    {"Failure", {}, "1.10", 2, "./qvzvfwupdate", 7},
+    {"PassedThrough", {}, "1.10", 12, "./qvzvfwupdate", 12},
+    {"FourteenFails", {}, "1.10", 14, "./qvzvfwupdate", 7},
+    {"Fifteen", {}, "1.10", 15, "./qvzvfwupdate", 15},
+    {"HighCodePassedThrough", {}, "1.10", 200, "./qvzvfwupdate", 200},
+    {"SilentAndForced", {"/s", "/f"}, "1.10", 0, "./qvzvfwupdate /s /f", 1},
+    {"ForceDashG", {"-g"}, "1.10", 0, "./qvzvfwupdate /f", 1},
     // Every item a rewrite or downgrade: no flash without force.
-    {"NoUpgradeNoFlash", {}, "1.08", nullptr, "", 3},
-    {"NoUpgradeForced", {"/f"}, "1.08", "0", "./qvzvfwupdate /f", 1},
+    {"NoUpgradeNoFlash", {}, "1.08", -1, "", 3},
+    {"NoUpgradeForced", {"/f"}, "1.08", 0, "./qvzvfwupdate /f", 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, ZelvokUpdate, ::testing::ValuesIn(kUpdateRows),
@@ -186,7 +179,7 @@ TEST_F(ZelvokRun, NoAdapterReferenced) {
   s.read_back.push_back("discovery.xml");
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 3) << o.err;
-  EXPECT_EQ(o.files.at("discovery.xml"),
+  EXPECT_EQ(FileOf(o, "discovery.xml"),
             "<?xml version=\"1.0\"?>\n"
             "<qv_rom_discovery version=\"2.0.0.0\">\n"
             "  <type value=\"Other\"/>\n"
