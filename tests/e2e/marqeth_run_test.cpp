@@ -89,6 +89,31 @@ TEST_F(MarqethRun, SelfDiscoveryFile) {
   EXPECT_EQ(FileOf(o, "calls.txt"), "<absent>");  // discovery runs no utility
 }
 
+// The library that serves the adapters is not Marqeth's: their PCI
+// location comes from the Marqeth library at its fixed path, which lists the
+// same adapters under its own names.
+TEST_F(MarqethRun, PciLocationFromTheVendorLibraryAtItsFixedPath) {
+  e2e::Scenario s;
+  s.binary = vendore2e::MarqethBinary();
+  s.reference = Reference("2.1.0.4");
+  FakeHba::Library served = FourAdapters();
+  FakeHba::Library vendor = FourAdapters();
+  for (FakeHba::Adapter& a : vendor.adapters) a.name = "mq-" + a.name;
+  // The serving library's own PCI records point nowhere.
+  for (FakeHba::Adapter& a : served.adapters) {
+    a.subsystemDevice = 0xffff;
+    a.bus = 0x40;
+  }
+  install_.AddTo(s, served, "generic", "/usr/lib/libhbaapi.so");
+  install_.AddLibrary(s, vendor, "/lib/cim/mqhbaapi.so");
+  install_.AddSysfs(s, vendor, {2});
+  s.args = {"/d", "discovery.xml"};
+  s.read_back = {"discovery.xml"};
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.exit_code, 3) << o.err;
+  EXPECT_EQ(FileOf(o, "discovery.xml"), vendore2e::ReadFixture("marqeth", "discovery.xml"));
+}
+
 struct UpdateRow {
   const char* name;
   std::vector<std::string> args;

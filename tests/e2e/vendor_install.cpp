@@ -47,12 +47,21 @@ Installation::~Installation() {
 void Installation::AddTo(e2e::Scenario& scenario, const FakeHba::Library& library,
                          const std::string& confName, const std::string& libraryPath,
                          const std::vector<std::size_t>& notInSysfs) {
-  const std::string staged = dir_ + "/lib/library.so";
+  AddLibrary(scenario, library, libraryPath);
+  scenario.root_files.push_back({"/etc/hba.conf", confName + "\t" + libraryPath + "\n"});
+  AddSysfs(scenario, library, notInSysfs);
+}
+
+void Installation::AddLibrary(e2e::Scenario& scenario, const FakeHba::Library& library,
+                              const std::string& libraryPath) {
+  const std::string staged = dir_ + "/lib" + std::to_string(copies_++) + "/library.so";
   FakeHba::InstallLibrary(staged, library);
   scenario.root_copies.push_back({libraryPath, staged});
   scenario.root_copies.push_back({libraryPath + ".ini", staged + ".ini"});
-  scenario.root_files.push_back({"/etc/hba.conf", confName + "\t" + libraryPath + "\n"});
+}
 
+void Installation::AddSysfs(e2e::Scenario& scenario, const FakeHba::Library& library,
+                            const std::vector<std::size_t>& notInSysfs) {
   std::vector<FakeHba::PciDevice> devices;
   for (std::size_t i = 0; i < library.adapters.size(); ++i) {
     if (std::find(notInSysfs.begin(), notInSysfs.end(), i) == notInSysfs.end()) {

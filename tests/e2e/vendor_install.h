@@ -48,8 +48,19 @@ class Installation {
              const std::string& confName, const std::string& libraryPath,
              const std::vector<std::size_t>& notInSysfs = {});
 
+  // Puts one more copy of the library, with its own adapter table, at
+  // libraryPath inside the namespace (a vendor library at its fixed path).
+  void AddLibrary(e2e::Scenario& scenario, const FakeHba::Library& library,
+                  const std::string& libraryPath);
+
+  // Binds a sysfs tree holding the PCI devices of the library's adapters,
+  // except those whose index is in notInSysfs.
+  void AddSysfs(e2e::Scenario& scenario, const FakeHba::Library& library,
+                const std::vector<std::size_t>& notInSysfs);
+
  private:
   std::string dir_;
+  int copies_ = 0;
 };
 
 }  // namespace vendore2e
