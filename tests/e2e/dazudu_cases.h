@@ -1,0 +1,56 @@
+// Shared pieces of the Dazudu end-to-end suites: the fixture cases under
+// tests/fixtures/dazudu/cases and the transcript lines every run starts with.
+#ifndef E2E_DAZUDU_CASES_H
+#define E2E_DAZUDU_CASES_H
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "harness.h"
+
+namespace dazudu_cases {
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+inline std::string CaseFile(const std::string& caseName, const std::string& file) {
+  return ReadFile(e2e::DazuduFixtureDir() + "/cases/" + caseName + "/" + file);
+}
+
+// The reference file shared by the cases.
+inline std::string Reference() { return ReadFile(e2e::DazuduFixtureDir() + "/cases/reference.xml"); }
+
+// A scenario with the shared reference file and a kit whose query mode
+// prints the given output.
+inline e2e::Scenario KitScenario(const std::string& queryOutput) {
+  e2e::Scenario s;
+  s.reference = Reference();
+  e2e::DazuduKit kit;
+  kit.query_output = queryOutput;
+  kit.AddTo(s);
+  return s;
+}
+
+// A file the run left behind, or a marker that cannot be mistaken for one.
+inline std::string FileOf(const e2e::Outcome& outcome, const std::string& name) {
+  const auto found = outcome.files.find(name);
+  return found == outcome.files.end() ? "<missing " + name + ">" : found->second;
+}
+
+// What every run that reaches discovery prints first.
+constexpr const char* kDiscoveryHead =
+    "---------------------------------------------------\n"
+    "Loading references...done.\n"
+    "Performing discovery...\n"
+    "Preparing the Dazudu Kit...done\n";
+
+constexpr const char* kSelfDiscoveryTail = "Generating self-discovery XML...done.\n";
+
+}  // namespace dazudu_cases
+
+#endif
