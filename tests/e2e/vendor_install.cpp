@@ -38,6 +38,14 @@ std::string FileOf(const e2e::Outcome& outcome, const std::string& name) {
   return found == outcome.files.end() ? "<absent>" : found->second;
 }
 
+void ExpectSelfDiscovery(const e2e::Outcome& outcome, const std::string& vendor) {
+  EXPECT_EQ(outcome.exit_code, 3) << outcome.err;
+  const std::string transcript = kDiscovering + "Generating self-discovery XML...done.\n";
+  EXPECT_EQ(outcome.out, transcript);
+  EXPECT_EQ(outcome.log, transcript);
+  EXPECT_EQ(FileOf(outcome, "discovery.xml"), ReadFixture(vendor, "discovery.xml"));
+}
+
 Installation::Installation() : dir_(FakeHba::MakeScratchDir()) {}
 
 Installation::~Installation() {

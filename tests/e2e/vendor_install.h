@@ -32,6 +32,11 @@ std::string FlashTexts(const std::string& command, const std::string& utilityOut
 // A file read back from the working directory, or "<absent>".
 std::string FileOf(const e2e::Outcome& outcome, const std::string& name);
 
+// Checks a run with "/d discovery.xml": exit code 3, the transcript on the
+// console and in the log, and the file against
+// tests/fixtures/<vendor>/discovery.xml byte for byte.
+void ExpectSelfDiscovery(const e2e::Outcome& outcome, const std::string& vendor);
+
 // Host-side staging files, removed with the object.
 class Installation {
  public:
