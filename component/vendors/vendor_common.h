@@ -1,4 +1,4 @@
-// Pieces the inventory-based vendor components (Zelvok, Marqeth) share: the
+// What the inventory-based vendor components (Zelvok, Marqeth) share: the
 // device record with its one firmware item, and the run of a flash utility.
 #ifndef COMPONENT_VENDORS_VENDOR_COMMON_H
 #define COMPONENT_VENDORS_VENDOR_COMMON_H

@@ -18,7 +18,7 @@ const char* const kChmodCommand = "chmod 755 ./qvzvfwupdate";
 const char* const kQueryCommand = "./qvzvfwupdate /q";
 const char* const kUtility = "./qvzvfwupdate";
 
-// Splits at each "\n"; a final piece without a line end is a line too.
+// Splits at each "\n"; a final run of text without a line end is a line too.
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;

@@ -1,6 +1,6 @@
-// Shared pieces of the inventory-based vendor tests: a fixture on a scratch
-// working directory, and helpers that fill inventory records and reference
-// devices directly.
+// Shared by the inventory-based vendor tests: a fixture on a scratch working
+// directory, and helpers that fill inventory records and reference devices
+// directly.
 #ifndef TESTS_COMPONENT_VENDOR_TEST_SUPPORT_H
 #define TESTS_COMPONENT_VENDOR_TEST_SUPPORT_H
 
