@@ -26,7 +26,7 @@ const ReleasePattern kSusePatterns[] = {
     {"SUSE Linux Enterprise Server 11.*", L"sles11"},
 };
 
-constexpr unsigned long kReleaseFlags = 12;  // dot matches all, multiline
+constexpr unsigned long kReleaseFlags = Pattern::DOT_MATCHES_ALL | Pattern::MULTILINE_MATCHING;
 
 bool FileExists(const std::string& path) {
   struct stat info;

@@ -85,8 +85,6 @@ namespace {
 
 constexpr const char* kQueryCommand = "./dzflashStandalone*/lx/dzflash.sh /q /fc";
 
-constexpr unsigned long kDotMatchesAll = 4;
-
 // Lines up to this length go through the pattern engine, whose time on them
 // stays small whatever they hold; longer ones are read by ParseAdapterLine.
 constexpr std::size_t kLongestEngineLine = 256;
@@ -204,7 +202,7 @@ FwItem BootItem(const std::string& model, const std::string& group, const RefDev
 bool MatchAdapterLine(const std::string& line, std::vector<std::string>& groups) {
   if (!ParseAdapterLine(line, groups)) return false;
   if (line.size() > kLongestEngineLine) return true;
-  std::unique_ptr<Pattern> pattern(Pattern::Compile(kAdapterLinePattern, kDotMatchesAll));
+  std::unique_ptr<Pattern> pattern(Pattern::Compile(kAdapterLinePattern, Pattern::DOT_MATCHES_ALL));
   if (!pattern) return false;
   std::unique_ptr<Matcher> matcher(pattern->CreateMatcher(line));
   if (!matcher || !matcher->Matches()) return false;
@@ -226,7 +224,9 @@ bool CComponent::Discover() {
     const std::string key = vendorId + "." + deviceId + "." + subsystemVendorId + "." + subsystemId;
     const std::wstring wideKey = NarrowToWide(key.c_str());
     const int32_t index = static_cast<int32_t>(FindReferenceDevice(wideKey));
-    if (index < 0) continue;
+    // A negative index is the not-found value; an index past the list is
+    // treated the same way rather than read out of bounds.
+    if (index < 0 || static_cast<std::size_t>(index) >= reference.devices.size()) continue;
     const RefDevice& found = reference.devices[static_cast<std::size_t>(index)];
 
     DeviceInfo device;

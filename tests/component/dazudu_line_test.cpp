@@ -75,6 +75,22 @@ TEST(ParseAdapterLine, AgreesWithThePatternEngineOnTrickyLines) {
   EXPECT_FALSE(LinearGroups(binary).empty());
 }
 
+// Long lines, on which the engine is still quick: commas in the model, and a
+// long tail without field names.
+TEST(ParseAdapterLine, AgreesWithThePatternEngineOnLongLines) {
+  const std::string fields = kPlain.substr(kPlain.find(','));
+  const std::string lines[] = {
+      "HBA=" + std::string(2000, ',') + fields,
+      "HBA=" + std::string(2000, 'M') + fields + std::string(2000, 'x'),
+      kPlain + ", " + std::string(3000, ','),
+      kPlain + std::string(3000, '.'),
+  };
+  for (const std::string& line : lines) {
+    EXPECT_EQ(LinearGroups(line), EngineGroups(line)) << line.size();
+    EXPECT_FALSE(LinearGroups(line).empty());
+  }
+}
+
 // Random lines built from the pieces of adapter lines; a fixed seed keeps the
 // run repeatable.
 TEST(ParseAdapterLine, AgreesWithThePatternEngineOnRandomLines) {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "base_cmp.h"
+#include "dazudu.h"
+#include "scratch.h"
 
 namespace {
 
@@ -87,6 +89,18 @@ TEST(CompareVersionPartsTest, ComparesPartVectorsDirectly) {
   EXPECT_EQ(CBaseCmp::CompareVersionParts({}, {}), 0);
   EXPECT_EQ(CBaseCmp::CompareVersionParts({L"1"}, {L"1", L""}), -1);
   EXPECT_EQ(CBaseCmp::CompareVersionParts({L"", L"3"}, {L"", L"2"}), 1);
+}
+
+// The Dazudu form of NormalizeVersion keeps the text before the first blank.
+TEST(NormalizeVersionTest, CutsAtTheFirstBlank) {
+  Scratch scratch;
+  DazuduComp::CComponent component;
+  CBaseCmp& base = component;
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"1.2 build 5", L"1.2"}, {L"1.2", L"1.2"}, {L"", L""}, {L" 1.2", L""},
+      {L"a  b", L"a"},          {L"1.2\t3", L"1.2\t3"}, {L"1.2 ", L"1.2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(base.NormalizeVersion(c.first), c.second) << c.first;
 }
 
 }  // namespace
