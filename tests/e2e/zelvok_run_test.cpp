@@ -1,6 +1,7 @@
 // The Zelvok component through the whole run sequence: the test entry
 // program over the fake vendor library, a fake sysfs tree and the stand-in
 // "qvzvfwupdate" utility in the working directory.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,58 @@ TEST_F(ZelvokRun, NoAdapterReferenced) {
   E2E_RUN(forced, s);
   EXPECT_EQ(forced.exit_code, 3);
   EXPECT_EQ(forced.out, kDiscovering + "ERROR! : No supported hardware was found.\n");
+}
+
+TEST_F(ZelvokRun, MissingUtility) {
+  // No query output: every referenced adapter shows no installed image, an
+  // upgrade, and the update fails in the shell.
+  e2e::Scenario s = Scenario();
+  s.copy_into_work.clear();
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.exit_code, 127) << o.err;
+  EXPECT_EQ(o.out, kDiscovering + vendore2e::FlashTexts("./qvzvfwupdate", "", 127, 127));
+}
+
+// The most adapters the inventory holds, and a query output of more
+// instances than the tables hold: each adapter pairs with its own instance,
+// the last one at index 63.
+TEST_F(ZelvokRun, SixtyFourAdapters) {
+  FakeHba::Library library;
+  std::string query;
+  for (int i = 0; i < 70; ++i) {
+    char wwn[17];
+    std::snprintf(wwn, sizeof wwn, "2100000e1e0a4b%02x", i);
+    if (i < 64) {
+      library.adapters.push_back(MakeAdapter(wwn, 0x015d, static_cast<uint8_t>(0x10 + i)));
+    }
+    char port[32];
+    std::snprintf(port, sizeof port, "21-00-00-0E-1E-0A-4B-%02X", i);
+    query += "HBA Instance : " + std::to_string(i) + "\nFlash Image Version : 1." +
+             std::to_string(i) + "\nPort Name : " + port + "\nModel : ZV-2400\n\n";
+  }
+  e2e::Scenario s;
+  s.binary = vendore2e::ZelvokBinary();
+  s.reference = Reference("1.63");
+  install_.AddTo(s, library, "zelvok", "/usr/lib/libzvsdm.so");
+  s.copy_into_work = {{vendore2e::FixturePath("zelvok", "qvzvfwupdate"), "qvzvfwupdate"}};
+  s.work_files = {{"query.txt", query}};
+  s.args = {"/d", "discovery.xml"};
+  s.read_back = {"discovery.xml"};
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.exit_code, 3) << o.err;
+  const std::string xml = FileOf(o, "discovery.xml");
+  std::size_t devices = 0;
+  for (std::size_t at = xml.find("<device>"); at != std::string::npos;
+       at = xml.find("<device>", at + 1)) {
+    ++devices;
+  }
+  EXPECT_EQ(devices, 64u);
+  EXPECT_NE(xml.find("<active_version value=\"1.0\"/>"), std::string::npos);
+  EXPECT_NE(xml.find("<active_version value=\"1.63\"/>\n        <action value=\"rewrite\"/>"),
+            std::string::npos);
+  EXPECT_EQ(xml.find("<active_version value=\"\"/>"), std::string::npos);
+  EXPECT_LT(o.seconds, 20.0);
+  std::printf("64 Zelvok adapters: self-discovery run took %.2f s\n", o.seconds);
 }
 
 }  // namespace
