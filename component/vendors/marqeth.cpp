@@ -34,13 +34,12 @@ std::wstring CComponent::NormalizeVersion(std::wstring version) {
 
 void CComponent::DiscoverVendorDevices() {
   for (std::size_t j = 0; j < inventory.Count(); ++j) {
-    const std::wstring key = BuildDeviceKey(static_cast<int32_t>(j));
-    const int32_t idx = static_cast<int32_t>(FindReferenceDevice(key));
-    if (idx < 0) continue;
-    const RefDevice& ref = reference.devices[idx];
+    std::wstring key;
+    const RefDevice* ref = ReferenceForRecord(*this, j, key);
+    if (ref == nullptr) continue;
     const std::wstring active = NormalizeVersion(NarrowToWide(inventory.At(j)->OptionRomVersion));
     discovery.devices.push_back(
-        MakeVendorDevice(key, ref.model, L"Boot BIOS ROM", ref.bios, active, ref.duration));
+        MakeVendorDevice(key, ref->model, L"Boot BIOS ROM", ref->bios, active, ref->duration));
   }
 }
 

@@ -17,6 +17,15 @@ const wchar_t* ActionText(int comparison) {
 
 }  // namespace
 
+const RefDevice* ReferenceForRecord(CBaseCmp& component, std::size_t index, std::wstring& key) {
+  key = component.BuildDeviceKey(static_cast<int32_t>(index));
+  const int32_t found = static_cast<int32_t>(component.FindReferenceDevice(key));
+  if (found < 0 || static_cast<std::size_t>(found) >= component.reference.devices.size()) {
+    return nullptr;
+  }
+  return &component.reference.devices[static_cast<std::size_t>(found)];
+}
+
 DeviceInfo MakeVendorDevice(const std::wstring& deviceId, const std::wstring& productId,
                             const std::wstring& itemType, const std::wstring& version,
                             const std::wstring& activeVersion, const std::wstring& duration) {

@@ -3,10 +3,18 @@
 #ifndef COMPONENT_VENDORS_VENDOR_COMMON_H
 #define COMPONENT_VENDORS_VENDOR_COMMON_H
 
+#include <cstddef>
 #include <string>
 
 #include "logger.h"
 #include "records.h"
+
+class CBaseCmp;
+
+// The reference device of inventory record index, looked up by the record's
+// device key (returned in key) through the component's FindReferenceDevice;
+// nullptr when there is none.
+const RefDevice* ReferenceForRecord(CBaseCmp& component, std::size_t index, std::wstring& key);
 
 // A discovered device with one firmware item. The item's action comes from
 // comparing the carried version with the installed one; message is empty and

@@ -111,10 +111,9 @@ void CComponent::DiscoverVendorDevices() {
   const QueryTables tables = ParseQueryOutput(RunCommand(kQueryCommand));
 
   for (std::size_t j = 0; j < inventory.Count(); ++j) {
-    const std::wstring key = BuildDeviceKey(static_cast<int32_t>(j));
-    const int32_t idx = static_cast<int32_t>(FindReferenceDevice(key));
-    if (idx < 0) continue;
-    const RefDevice& ref = reference.devices[idx];
+    std::wstring key;
+    const RefDevice* ref = ReferenceForRecord(*this, j, key);
+    if (ref == nullptr) continue;
 
     std::wstring active;
     const char* portWwn = inventory.At(j)->PortWwn;
@@ -122,7 +121,8 @@ void CComponent::DiscoverVendorDevices() {
       if (std::strcmp(portWwn, tables.portNames[k].c_str()) == 0) active = tables.versions[k];
     }
     discovery.devices.push_back(
-        MakeVendorDevice(ref.device_id, ref.model, L"Multiboot Image", ref.boot, active, ref.duration));
+        MakeVendorDevice(ref->device_id, ref->model, L"Multiboot Image", ref->boot, active,
+                         ref->duration));
   }
 }
 

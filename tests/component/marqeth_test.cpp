@@ -89,6 +89,21 @@ TEST_F(MarqethTest, DiscoveryNormalizesThroughTheVirtualTable) {
   EXPECT_EQ(component.discovery.devices[0].items[0].active_version, L"<BIOS 2.1.0.3>");
 }
 
+// A lookup that answers an index beyond the reference list yields no device.
+class StrayLookupComponent : public MarqethComp::CComponent {
+ public:
+  uint32_t FindReferenceDevice(std::wstring) override { return 5; }
+};
+
+TEST_F(MarqethTest, LookupBeyondTheReferenceListYieldsNoDevice) {
+  StrayLookupComponent component;
+  component.log.SetQuiet(true);
+  AddReference(component, L"1f3a.4b21.1f3a.015d", L"MQ-8200", L"2.1.0.3");
+  AddRecord(component, {"1f3a4b21", "1f3a015d", "", "2.1.0.3"});
+  ASSERT_TRUE(component.Discover());
+  EXPECT_TRUE(component.discovery.devices.empty());
+}
+
 // ---- Flash ----
 
 // What the stand-in utility writes when it applies the image.
