@@ -6,6 +6,8 @@
 #include <fstream>
 #include <functional>
 
+#include <gtest/gtest-spi.h>
+
 #include "harness.h"
 #include "scratch_dir.h"
 
@@ -127,6 +129,17 @@ TEST(Rig, ProgramTimeIsMeasured) {
   E2E_RUN(o, ShellScenario("sleep 0.2"));
   EXPECT_GE(o.seconds, 0.15);
   EXPECT_LT(o.seconds, 30.0);
+}
+
+// A program that hangs is killed with everything it started, and the test
+// that ran it fails instead of hanging the suite.
+TEST(Rig, HungProgramIsKilledAtTheTimeLimit) {
+  E2E_RUN(available, ShellScenario("true"));
+  e2e::Scenario s = ShellScenario("sleep 30 & sleep 30");
+  s.timeout_seconds = 1;
+  e2e::Outcome o;
+  EXPECT_NONFATAL_FAILURE(o = e2e::Run(s), "longer than 1 s");
+  EXPECT_TRUE(o.timed_out);
 }
 
 }  // namespace
