@@ -16,6 +16,28 @@ class PatternApiTest : public ::testing::Test {
 };
 TYPED_TEST_SUITE(PatternApiTest, BothCopies);
 
+TYPED_TEST(PatternApiTest, FlagValues) {
+  using P = BasicPattern<TypeParam>;
+  EXPECT_EQ(P::CASE_INSENSITIVE, 1ul);
+  EXPECT_EQ(P::LITERAL, 2ul);
+  EXPECT_EQ(P::DOT_MATCHES_ALL, 4ul);
+  EXPECT_EQ(P::MULTILINE_MATCHING, 8ul);
+  EXPECT_EQ(P::UNIX_LINE_MODE, 16ul);
+  EXPECT_EQ(BasicMatcher<TypeParam>::MATCH_WHOLE_TEXT, 1ul);
+}
+
+TYPED_TEST(PatternApiTest, FreshMatcherReadsEmptyGroupsAtZero) {
+  using P = BasicPattern<TypeParam>;
+  P* p = P::Compile(this->S("(a)(b)"), 0);
+  auto* m = p->CreateMatcher(this->S("ab"));
+  EXPECT_EQ(m->GetStartingIndex(2), 0);
+  EXPECT_EQ(m->GetEndingIndex(2), 0);
+  EXPECT_TRUE(m->GetGroup(1).empty());
+  EXPECT_EQ(m->GetFlags(), 0ul);
+  delete m;
+  delete p;
+}
+
 TYPED_TEST(PatternApiTest, LiteralPatternHasOnlyGroupZero) {
   using P = BasicPattern<TypeParam>;
   P* p = P::Compile(this->S("a(b"), P::LITERAL);

@@ -85,4 +85,11 @@ TEST(WideCopy, NarrowAndWideErrorReportsInterleave) {
             "a)\n ^\n" + meta + "b)\n ^\n" + meta + "c)\n ^\n" + meta);
 }
 
+TEST(WideCopy, ReportWritesNonAsciiPatternsAsUtf8) {
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(UPattern::Compile(L"\x4E2D)", 0), nullptr);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "\xE4\xB8\xAD)\n ^\nSyntax Error near here. Possible unescaped meta character.\n");
+}
+
 }  // namespace
