@@ -1,0 +1,81 @@
+// Nodes that consume text: one character, a class of characters, a literal
+// string. Each has a case-sensitive and a case-insensitive form.
+#ifndef REGEX_CHAR_NODES_H
+#define REGEX_CHAR_NODES_H
+
+#include "charset.h"
+#include "node.h"
+
+// One literal character; the CI form stores it lowered and lowers the text.
+template <class T, bool CI>
+class BasicCharNodeT : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::Char;
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+
+  explicit BasicCharNodeT(Char c) : ch(CI ? T::Lower(c) : c) {}
+
+  int Match(const String& text, Matcher* m, int cur) const override {
+    if (cur < static_cast<int>(text.size()) && TestChar(text[cur])) return this->Continue(text, m, cur + 1);
+    return -1;
+  }
+  bool IsSingleChar() const override { return true; }
+  bool TestChar(Char c) const override { return (CI ? T::Lower(c) : c) == ch; }
+  long RequiredChar() const override { return CI ? -1 : long(T::Code(ch)); }
+
+  Char ch;
+};
+
+// A set of characters, possibly inverted; the CI form lowers its members when
+// it is built and the text character when it tests.
+template <class T, bool CI>
+class BasicClassNodeT : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::Char;
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+
+  BasicClassNodeT(const String& members, bool inverted) : inv(inverted), vals(members, CI) {}
+
+  int Match(const String& text, Matcher* m, int cur) const override {
+    if (cur < static_cast<int>(text.size()) && TestChar(text[cur])) return this->Continue(text, m, cur + 1);
+    return -1;
+  }
+  bool IsSingleChar() const override { return true; }
+  bool TestChar(Char c) const override { return vals.Contains(CI ? T::Lower(c) : c) != inv; }
+
+  bool inv;
+  BasicCharSet<T> vals;
+};
+
+// A literal string; the CI form compares ignoring letter case.
+template <class T, bool CI>
+class BasicQuoteNodeT : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+
+  explicit BasicQuoteNodeT(const String& s) : str(s) {}
+
+  int Match(const String& text, Matcher* m, int cur) const override {
+    const int n = static_cast<int>(str.size());
+    if (cur > static_cast<int>(text.size()) - n) return -1;
+    for (int i = 0; i < n; ++i) {
+      if (CI ? T::Lower(text[cur + i]) != T::Lower(str[i]) : text[cur + i] != str[i]) return -1;
+    }
+    return this->Continue(text, m, cur + n);
+  }
+  long RequiredChar() const override { return (!CI && !str.empty()) ? long(T::Code(str[0])) : -1; }
+
+  String str;
+};
+
+template <class T> using BasicCharNode = BasicCharNodeT<T, false>;
+template <class T> using BasicCICharNode = BasicCharNodeT<T, true>;
+template <class T> using BasicClassNode = BasicClassNodeT<T, false>;
+template <class T> using BasicCIClassNode = BasicClassNodeT<T, true>;
+template <class T> using BasicQuoteNode = BasicQuoteNodeT<T, false>;
+template <class T> using BasicCIQuoteNode = BasicQuoteNodeT<T, true>;
+
+#endif

@@ -1,0 +1,5 @@
+// The narrow copy of the engine, over std::string.
+#include "engine.h"
+
+template class BasicPattern<NarrowTraits>;
+template class BasicMatcher<NarrowTraits>;

@@ -1,0 +1,94 @@
+// The base of every node of a compiled pattern's graph.
+//
+// A node tests one construct at an index of the text and hands the rest of
+// the match to its successor: Match returns the index at which the match of
+// the whole rest of the chain ends, or -1. Every call from one node into
+// another goes through Run, which counts the nesting in the matcher and ends
+// the attempt as a no-match before it could exhaust the stack.
+//
+// The narrow copy's debug printer adds a Print(depth) operation at this level
+// (after Match); the wide copy has none.
+#ifndef REGEX_NODE_H
+#define REGEX_NODE_H
+
+#include <map>
+#include <vector>
+
+#include "limits.h"
+#include "pattern.h"
+
+template <class T>
+class BasicNode {
+ public:
+  using Char = typename T::Char;
+  using String = typename T::String;
+  using Matcher = BasicMatcher<T>;
+  using Pattern = BasicPattern<T>;
+
+  BasicNode() = default;
+  BasicNode(const BasicNode&) = delete;
+  BasicNode& operator=(const BasicNode&) = delete;
+  virtual ~BasicNode() = default;
+
+  // Gathers every node reachable from this one into the map, each once.
+  void FindAllNodes(std::map<BasicNode*, bool>& found) {
+    std::vector<BasicNode*> work{this};
+    while (!work.empty()) {
+      BasicNode* n = work.back();
+      work.pop_back();
+      if (!n || found.count(n)) continue;
+      found[n] = true;
+      if (n->next) work.push_back(n->next);
+      n->AppendLinks(work);
+    }
+  }
+
+  virtual int Match(const String& text, Matcher* m, int cur) const = 0;
+  virtual bool IsGroupHeadNode() const { return false; }
+  virtual bool IsStartOfInputNode() const { return false; }
+
+  // ---- What the quantifiers and the start node use for their fast paths. ----
+  // True when a match of this node consumes exactly one character, decided by
+  // TestChar alone, and changes no matcher state.
+  virtual bool IsSingleChar() const { return false; }
+  virtual bool TestChar(Char) const { return false; }
+  // True for a zero-width node that always hands on to its successor and
+  // whose writes are undone when the successor fails.
+  virtual bool IsTransparent() const { return false; }
+  // The code of the one character this node needs at its index, or -1.
+  virtual long RequiredChar() const { return -1; }
+  // Links other than next (inner chains, alternatives).
+  virtual void AppendLinks(std::vector<BasicNode*>&) const {}
+  // Called once on every node after the whole graph is linked.
+  virtual void Prepare() {}
+
+  BasicNode* next = nullptr;
+
+ protected:
+  int Continue(const String& text, Matcher* m, int i) const { return Run(next, text, m, i); }
+
+  static int Run(const BasicNode* n, const String& text, Matcher* m, int i) {
+    if (!n) return i;
+    if (m->aborted) return -1;
+    if (++m->depth > RegexLimits::kMaxMatchDepth) {
+      m->aborted = true;
+      --m->depth;
+      return -1;
+    }
+    int r = n->Match(text, m, i);
+    --m->depth;
+    return r;
+  }
+
+  // The character that the chain from n needs first, looking through
+  // transparent nodes; -1 when there is none to rely on.
+  static long LeadChar(const BasicNode* n) {
+    for (int steps = 0; n && n->IsTransparent() && steps < 64; ++steps) n = n->next;
+    return (n && !n->IsTransparent()) ? n->RequiredChar() : -1;
+  }
+  static bool Allows(long lead, const String& text, int at) {
+    return lead < 0 || (at < static_cast<int>(text.size()) && long(T::Code(text[at])) == lead);
+  }
+};
+
+#endif

@@ -1,0 +1,473 @@
+// The recursive-descent parser: one call of Parse per level (the whole
+// pattern, a group, an alternative, a "{name}" expansion), quantifiers,
+// bounds, and the syntax-error report.
+#ifndef REGEX_PARSER_IMPL_H
+#define REGEX_PARSER_IMPL_H
+
+#include <algorithm>
+#include <string>
+
+#include "anchor_nodes.h"
+#include "char_nodes.h"
+#include "group_loop_nodes.h"
+#include "limits.h"
+#include "pattern.h"
+#include "quantifier_nodes.h"
+#include "structure_nodes.h"
+
+namespace RegexParse {
+// Group kinds of a level.
+enum Kind { kCapturing, kNonCapturing, kLookAhead, kNegLookAhead, kIndependent };
+// What the group start of a level produced.
+enum Start { kBody, kDone, kFailed };
+}  // namespace RegexParse
+
+template <class T>
+void BasicPattern<T>::RaiseError() {
+  const int len = static_cast<int>(patternText.size());
+  const int at = parsePos - 1;
+  const Char c = (at >= 0 && at < len) ? patternText[at] : Char(0);
+  T::WriteText(stderr, patternText);
+  std::string caret(static_cast<size_t>(std::max(at, 1)), ' ');
+  caret = "\n" + caret + "^\n";
+  std::fputs(caret.c_str(), stderr);
+  const bool meta = c == '?' || c == ')' || c == '*' || c == '+' || c == ']' || c == '}';
+  std::fputs(meta ? "Syntax Error near here. Possible unescaped meta character.\n" : "Syntax Error near here. \n",
+             stderr);
+  hasError = true;
+}
+
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::MakeClassNode(const String& members, bool inverted) {
+  if (flags & CASE_INSENSITIVE) return RegisterNode(new BasicCIClassNode<T>(members, inverted));
+  return RegisterNode(new BasicClassNode<T>(members, inverted));
+}
+
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::MakeDotNode() {
+  String excluded;
+  if (!(flags & DOT_MATCHES_ALL)) {
+    excluded += Char('\n');
+    if (!(flags & UNIX_LINE_MODE)) excluded += Char('\r');
+  }
+  return RegisterNode(new BasicClassNode<T>(excluded, true));
+}
+
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr, Node** end, int orGroupId,
+                                                      bool orGroupHead) {
+  using namespace RegexParse;
+  struct DepthGuard {
+    int& d;
+    explicit DepthGuard(int& depth) : d(++depth) {}
+    ~DepthGuard() { --d; }
+  } guard(parseDepth);
+
+  const int len = static_cast<int>(patternText.size());
+  int id = groupCount++;
+  const unsigned long savedFlags = flags;
+  int kind = kCapturing;
+  Node* head = nullptr;
+
+  if (parseDepth > RegexLimits::kMaxParseDepth) {
+    RaiseError();
+    return nullptr;
+  }
+  if (!inParens) {
+    head = RegisterNode(new BasicSubStartNode<T>());
+    if (inOr) --groupCount;
+  } else if (inOr) {
+    --groupCount;
+    id = orGroupId;
+    head = orGroupHead ? static_cast<Node*>(RegisterNode(new BasicGroupHeadNode<T>(id)))
+                       : static_cast<Node*>(RegisterNode(new BasicSubStartNode<T>()));
+  } else if (parsePos < len && patternText[parsePos] == '?') {
+    ++parsePos;
+    --groupCount;
+    Node* done = ParseGroupStart(end, head, kind, id);
+    if (done || !head) return done;
+  } else {
+    head = RegisterNode(new BasicGroupHeadNode<T>(id));
+  }
+
+  Node* tail = head;
+  auto append = [&tail](Node* n) {
+    tail->next = n;
+    tail = n;
+  };
+
+  while (parsePos < len) {
+    const Char c = patternText[parsePos++];
+    if (hasError) return nullptr;
+    Node* atom = nullptr;
+    switch (c) {
+      case '$':
+        atom = (flags & MULTILINE_MATCHING) ? static_cast<Node*>(RegisterNode(new BasicEndOfLineNode<T>()))
+                                            : static_cast<Node*>(RegisterNode(new BasicEndOfInputNode<T>(false)));
+        break;
+      case '^':
+        atom = (flags & MULTILINE_MATCHING) ? static_cast<Node*>(RegisterNode(new BasicStartOfLineNode<T>()))
+                                            : static_cast<Node*>(RegisterNode(new BasicStartOfInputNode<T>()));
+        break;
+      case '(': {
+        Node* groupEnd = nullptr;
+        Node* group = Parse(true, false, &groupEnd, 0, false);
+        if (!group || !groupEnd) {
+          RaiseError();
+        } else {
+          tail->next = group;
+          tail = groupEnd;
+        }
+        break;
+      }
+      case ')': {
+        if (!inParens) {
+          RaiseError();
+          break;
+        }
+        if (inOr) {
+          --parsePos;
+          append(RegisterNode(new BasicAcceptNode<T>()));
+          flags = savedFlags;
+          return head;
+        }
+        Node* result = head;
+        if (kind == kLookAhead || kind == kNegLookAhead) {
+          append(RegisterNode(new BasicAcceptNode<T>()));
+          result = RegisterNode(new BasicLookAheadNode<T>(head, kind == kLookAhead));
+          if (end) *end = result;
+        } else if (kind == kIndependent) {
+          append(RegisterNode(new BasicAcceptNode<T>()));
+          result = RegisterNode(new BasicPossessiveQuantifierNode<T>(this, head, 1, 1));
+          if (end) *end = result;
+        } else {
+          Node* groupTail = RegisterNode(new BasicGroupTailNode<T>(id));
+          append(groupTail);
+          if (end) *end = groupTail;
+          if (Node* prologue = QuantifyGroup(head, groupTail, id)) {
+            result = prologue;
+            if (end) *end = prologue->next;
+          }
+        }
+        flags = savedFlags;
+        return result;
+      }
+      case '*':
+      case '+':
+      case '?':
+      case ']':
+      case '}':
+        RaiseError();
+        break;
+      case '.':
+        atom = MakeDotNode();
+        break;
+      case '[': {
+        String members = ParseClass();
+        atom = MakeClassNode(members, false);
+        break;
+      }
+      case '\\':
+        if (parsePos >= len) {
+          RaiseError();
+        } else {
+          atom = ParseAtomEscape();
+        }
+        break;
+      case '{': {
+        // A "{name}" expansion is not an atom: a quantifier after it is read
+        // as an atom of its own and so is a syntax error.
+        Node* expansionEnd = nullptr;
+        Node* expansion = ParseRegisteredPattern(&expansionEnd);
+        if (expansion && expansionEnd) {
+          tail->next = expansion;
+          tail = expansionEnd;
+        }
+        break;
+      }
+      case '|': {
+        append(RegisterNode(new BasicAcceptNode<T>()));
+        Node* two = Parse(inParens, true, nullptr, id, head->IsGroupHeadNode());
+        if (!two) return nullptr;
+        Node* one = head;
+        head = RegisterNode(new BasicOrNode<T>(one, two));
+        Node* lastTwo = two;
+        while (lastTwo->next) lastTwo = lastTwo->next;
+        Node* join = RegisterNode(new BasicAcceptNode<T>());
+        tail->next = join;
+        lastTwo->next = join;
+        tail = join;
+        break;
+      }
+      default:
+        atom = (flags & CASE_INSENSITIVE) ? static_cast<Node*>(RegisterNode(new BasicCICharNode<T>(c)))
+                                          : static_cast<Node*>(RegisterNode(new BasicCharNode<T>(c)));
+        break;
+    }
+    if (atom) append(Quantify(atom));
+  }
+
+  if (inParens) RaiseError();
+  if (!inParens && inOr) append(RegisterNode(new BasicAcceptNode<T>()));
+  if (end) *end = tail;
+  flags = savedFlags;
+  return hasError ? nullptr : head;
+}
+
+// After "(?": reads the group kind. Returns the finished node of a level that
+// is complete at once (look-behind, inline setting), null with head set when
+// a body follows, and null with head null after an error.
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::ParseGroupStart(Node** end, Node*& head, int& kind, int& id) {
+  using namespace RegexParse;
+  const int len = static_cast<int>(patternText.size());
+  const Char c = parsePos < len ? patternText[parsePos] : Char(0);
+  const Char d = parsePos + 1 < len ? patternText[parsePos + 1] : Char(0);
+  if (parsePos < len && c == ':') {
+    ++parsePos;
+    kind = kNonCapturing;
+    id = --nonCapGroupCount;
+    head = RegisterNode(new BasicGroupHeadNode<T>(id));
+  } else if (parsePos < len && (c == '=' || c == '!' || c == '>')) {
+    ++parsePos;
+    kind = c == '=' ? kLookAhead : c == '!' ? kNegLookAhead : kIndependent;
+    head = RegisterNode(new BasicSubStartNode<T>());
+  } else if (parsePos + 1 < len && c == '<' && (d == '=' || d == '!')) {
+    parsePos += 2;
+    Node* behind = ParseBehind(d == '=', end);
+    head = behind;
+    return behind;
+  } else {
+    return ParseInlineFlags(end, head, kind, id);
+  }
+  return nullptr;
+}
+
+// "(?imsd-imsd)" changes the flags for the rest of the enclosing level;
+// "(?imsd-imsd:" opens a non-capturing group with the changed flags.
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::ParseInlineFlags(Node** end, Node*& head, int& kind, int& id) {
+  const int len = static_cast<int>(patternText.size());
+  bool clear = false;
+  for (;;) {
+    if (parsePos >= len) {
+      RaiseError();
+      head = nullptr;
+      return nullptr;
+    }
+    const Char c = patternText[parsePos];
+    unsigned long bit = 0;
+    switch (c) {
+      case 'i': bit = CASE_INSENSITIVE; break;
+      case 'm': bit = MULTILINE_MATCHING; break;
+      case 's': bit = DOT_MATCHES_ALL; break;
+      case 'd': bit = UNIX_LINE_MODE; break;
+      case '-':
+        if (clear) {
+          RaiseError();
+          head = nullptr;
+          return nullptr;
+        }
+        clear = true;
+        ++parsePos;
+        continue;
+      case ':':
+        ++parsePos;
+        kind = RegexParse::kNonCapturing;
+        id = --nonCapGroupCount;
+        head = RegisterNode(new BasicGroupHeadNode<T>(id));
+        return nullptr;
+      case ')': {
+        ++parsePos;
+        Node* setting = RegisterNode(new BasicLookBehindNode<T>(String(), true));
+        if (end) *end = setting;
+        head = setting;
+        return setting;
+      }
+      default:
+        RaiseError();
+        head = nullptr;
+        return nullptr;
+    }
+    if (clear)
+      flags &= ~bit;
+    else
+      flags |= bit;
+    ++parsePos;
+  }
+}
+
+// A backslash in atom position; the character after it is inside the text.
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::ParseAtomEscape() {
+  const Char c = patternText[parsePos];
+  if (c >= '1' && c <= '9') return ParseBackref();
+  Node* node = nullptr;
+  switch (c) {
+    case 'A': node = new BasicStartOfInputNode<T>(); break;
+    case 'b': node = new BasicWordBoundaryNode<T>(true); break;
+    case 'B': node = new BasicWordBoundaryNode<T>(false); break;
+    case 'G': node = new BasicEndOfMatchNode<T>(); break;
+    case 'Z': node = new BasicEndOfInputNode<T>(true); break;
+    case 'z': node = new BasicEndOfInputNode<T>(false); break;
+    default: break;
+  }
+  if (node) {
+    ++parsePos;
+    return RegisterNode(node);
+  }
+  bool inverted = false;
+  bool quote = false;
+  String text = ParseEscape(inverted, quote);
+  if (quote) return ParseQuote();
+  if (text.size() == 1 && !inverted) return RegisterNode(new BasicCharNode<T>(text[0]));
+  return MakeClassNode(text, inverted);
+}
+
+// Reads "*", "+", "?" or a bound at parsePos; false when none stands there.
+template <class T>
+bool BasicPattern<T>::ReadQuantifier(int& min, int& max) {
+  const int len = static_cast<int>(patternText.size());
+  if (parsePos >= len) return false;
+  switch (patternText[parsePos]) {
+    case '*': min = 0; max = RegexLimits::kNoUpperBound; break;
+    case '+': min = 1; max = RegexLimits::kNoUpperBound; break;
+    case '?': min = 0; max = 1; break;
+    case '{': return ParseBounds(min, max);
+    default: return false;
+  }
+  ++parsePos;
+  return true;
+}
+
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::Quantify(Node* atom) {
+  int min = 0, max = 0;
+  if (!ReadQuantifier(min, max)) return atom;
+  const int len = static_cast<int>(patternText.size());
+  const Char s = parsePos < len ? patternText[parsePos] : Char(0);
+  if (parsePos < len && s == '+') {
+    ++parsePos;
+    return RegisterNode(new BasicPossessiveQuantifierNode<T>(this, atom, min, max));
+  }
+  if (parsePos < len && s == '?') {
+    ++parsePos;
+    return RegisterNode(new BasicLazyQuantifierNode<T>(this, atom, min, max));
+  }
+  return RegisterNode(new BasicGreedyQuantifierNode<T>(this, atom, min, max));
+}
+
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::QuantifyGroup(Node* front, Node* tail, int gi) {
+  int min = 0, max = 0;
+  if (!ReadQuantifier(min, max)) return nullptr;
+  const int len = static_cast<int>(patternText.size());
+  int type = BasicGroupLoopNode<T>::kGreedy;
+  if (parsePos < len && patternText[parsePos] == '+') {
+    ++parsePos;
+    type = BasicGroupLoopNode<T>::kPossessive;
+  } else if (parsePos < len && patternText[parsePos] == '?') {
+    ++parsePos;
+    type = BasicGroupLoopNode<T>::kReluctant;
+  }
+  Node* prologue = RegisterNode(new BasicGroupLoopPrologueNode<T>(gi));
+  Node* loop = RegisterNode(new BasicGroupLoopNode<T>(front, min, max, gi, type));
+  prologue->next = loop;
+  tail->next = loop;
+  return prologue;
+}
+
+// "{n}", "{n,}", "{,m}", "{n,m}", "{,}", "{}" at parsePos. A text between the
+// braces that is not all digits (and has no comma) is no bound: false without
+// an error. A bound above 2147483647 is a syntax error.
+template <class T>
+bool BasicPattern<T>::ParseBounds(int& min, int& max) {
+  const int len = static_cast<int>(patternText.size());
+  min = max = 0;
+  int close = -1, comma = -1;
+  for (int i = parsePos + 1; i < len; ++i) {
+    if (patternText[i] == '}') {
+      close = i;
+      break;
+    }
+    if (patternText[i] == ',' && comma < 0) comma = i;
+  }
+  if (close < 0) {
+    RaiseError();
+    return false;
+  }
+  for (int i = parsePos + 1; i < close; ++i) {
+    if (i == comma) continue;
+    if (patternText[i] < '0' || patternText[i] > '9') {
+      if (comma >= 0) RaiseError();
+      return false;
+    }
+  }
+  auto value = [this](int first, int last, long long& out) {
+    out = 0;
+    for (int i = first; i <= last; ++i) {
+      out = out * 10 + (patternText[i] - '0');
+      if (out > RegexLimits::kNoUpperBound) return false;
+    }
+    return true;
+  };
+  long long lo = 0, hi = 0;
+  bool ok;
+  if (comma < 0) {
+    ok = value(parsePos + 1, close - 1, lo);
+    hi = lo;
+  } else {
+    ok = value(parsePos + 1, comma - 1, lo) && value(comma + 1, close - 1, hi);
+    if (comma + 1 == close) hi = RegexLimits::kNoUpperBound;
+  }
+  if (!ok) {
+    RaiseError();
+    return false;
+  }
+  min = static_cast<int>(lo);
+  max = static_cast<int>(hi);
+  parsePos = close + 1;
+  return true;
+}
+
+// "{name}": expands the registered pattern of that name in place. A name
+// that is being expanded already (a registration that refers to itself,
+// directly or through other names) is a syntax error.
+template <class T>
+typename BasicPattern<T>::Node* BasicPattern<T>::ParseRegisteredPattern(Node** end) {
+  const int len = static_cast<int>(patternText.size());
+  int close = parsePos;
+  while (close < len && patternText[close] != '}') ++close;
+  if (close >= len) {
+    RaiseError();
+    return nullptr;
+  }
+  const String name = patternText.substr(parsePos, close - parsePos);
+  auto isAlpha = [](Char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  bool valid = name.size() >= 2 && isAlpha(name[0]);
+  for (size_t i = 1; valid && i < name.size(); ++i) valid = isAlpha(name[i]) || (name[i] >= '0' && name[i] <= '9');
+  auto& registry = RegisteredPatterns();
+  auto found = valid ? registry.find(name) : registry.end();
+  if (found == registry.end() || std::find(expanding.begin(), expanding.end(), name) != expanding.end()) {
+    RaiseError();
+    if (end) *end = nullptr;
+    return nullptr;
+  }
+  const String registeredText = found->second.first;
+  const unsigned long savedFlags = flags;
+  String savedText = patternText;
+  patternText = registeredText;
+  parsePos = 0;
+  flags = found->second.second;
+  expanding.push_back(name);
+  --groupCount;
+  Node* expansion = Parse(false, false, end, 0, false);
+  expanding.pop_back();
+  patternText.swap(savedText);
+  parsePos = close + 1;
+  flags = savedFlags;
+  if (!expansion && end) *end = nullptr;
+  return expansion;
+}
+
+#endif

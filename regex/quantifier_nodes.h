@@ -1,0 +1,173 @@
+// Repetition of a single atom: the shared mandatory step and the greedy,
+// reluctant and possessive forms.
+//
+// An atom is one node whose iterations all have the same width and change no
+// matcher state, so the greedy form walks forward over the iterations and
+// then back over their end positions in a loop: the stack does not grow with
+// the number of iterations. Atoms of one character are tested directly.
+#ifndef REGEX_QUANTIFIER_NODES_H
+#define REGEX_QUANTIFIER_NODES_H
+
+#include "node.h"
+#include "structure_nodes.h"
+
+template <class T>
+class BasicQuantifierNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  using typename BasicNode<T>::Pattern;
+  using N = BasicNode<T>;
+
+  // Links a new Accept node behind the inner chain, so that running the
+  // inner chain returns the index at which one iteration ends.
+  BasicQuantifierNode(Pattern* pattern, N* in, int mn, int mx)
+      : min(mn < 0 ? 0 : mn), max(mx), inner(in) {
+    N* last = inner;
+    while (last->next) last = last->next;
+    last->next = pattern->RegisterNode(new BasicAcceptNode<T>());
+  }
+
+  int Match(const String& text, Matcher* m, int cur) const override { return Mandatory(text, m, cur); }
+  void AppendLinks(std::vector<N*>& out) const override { out.push_back(inner); }
+  void Prepare() override {
+    single_ = inner->IsSingleChar();
+    lead_ = this->LeadChar(this->next);
+  }
+
+  int min;
+  int max;
+  N* inner;
+
+ protected:
+  // One iteration at p: its end, or -1.
+  int Step(const String& text, Matcher* m, int p) const {
+    if (single_) return (p < static_cast<int>(text.size()) && inner->TestChar(text[p])) ? p + 1 : -1;
+    return this->Run(inner, text, m, p);
+  }
+
+  // The min mandatory iterations; an iteration without progress ends them
+  // early and counts as satisfying them. Does not continue at next.
+  int Mandatory(const String& text, Matcher* m, int cur) const {
+    int p = cur;
+    for (int i = 0; i < min; ++i) {
+      int r = Step(text, m, p);
+      if (r <= p) return r;
+      p = r;
+    }
+    return p;
+  }
+
+  bool single_ = false;
+  long lead_ = -1;
+};
+
+template <class T>
+class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  using typename BasicNode<T>::Pattern;
+  using N = BasicNode<T>;
+
+  BasicGreedyQuantifierNode(Pattern* p, N* in, int mn, int mx) : BasicQuantifierNode<T>(p, in, mn, mx) {}
+
+  int Match(const String& text, Matcher* m, int cur) const override {
+    int p = this->Mandatory(text, m, cur);
+    if (p == -1) return -1;
+    return MatchMany(text, m, p, this->min);
+  }
+
+  // The greedy extension after count iterations ending at cur: the longest
+  // run first, then the rest of the pattern after each shorter run in turn.
+  virtual int MatchMany(const String& text, Matcher* m, int cur, int count) const {
+    const long room = count < this->max ? long(this->max) - count : 0;
+    long n = 0;
+    int width = 0;
+    for (int p = cur; n < room; ++n) {
+      int r = this->Step(text, m, p);
+      if (r <= p) break;
+      if (n == 0) {
+        width = r - p;
+      } else if (r - p != width) {
+        return MatchManyNested(text, m, cur, count);
+      }
+      p = r;
+    }
+    if (m->aborted) return -1;
+    for (long k = n; k >= 0; --k) {
+      int at = cur + static_cast<int>(k * width);
+      if (!this->Allows(this->lead_, text, at)) continue;
+      int r = this->Continue(text, m, at);
+      if (r != -1 || m->aborted) return r;
+    }
+    return -1;
+  }
+
+ private:
+  // The same extension for iterations of differing widths, one nested call
+  // per iteration.
+  int MatchManyNested(const String& text, Matcher* m, int cur, int count) const {
+    if (count < this->max) {
+      int r = this->Run(this->inner, text, m, cur);
+      if (r != -1 && r > cur) {
+        int r2 = MatchManyNested(text, m, r, count + 1);
+        if (r2 != -1 || m->aborted) return r2;
+      }
+    }
+    return this->Continue(text, m, cur);
+  }
+};
+
+template <class T>
+class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  using typename BasicNode<T>::Pattern;
+  using N = BasicNode<T>;
+
+  BasicLazyQuantifierNode(Pattern* p, N* in, int mn, int mx) : BasicQuantifierNode<T>(p, in, mn, mx) {}
+
+  // Tries the rest of the pattern before each further iteration.
+  int Match(const String& text, Matcher* m, int cur) const override {
+    int p = this->Mandatory(text, m, cur);
+    if (p == -1) return -1;
+    for (int i = this->min; i < this->max; ++i) {
+      if (this->Allows(this->lead_, text, p)) {
+        int r = this->Continue(text, m, p);
+        if (r != -1 || m->aborted) return r;
+      }
+      int r2 = this->Step(text, m, p);
+      if (r2 <= p) return -1;
+      p = r2;
+    }
+    return this->Continue(text, m, p);
+  }
+};
+
+template <class T>
+class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  using typename BasicNode<T>::Pattern;
+  using N = BasicNode<T>;
+
+  BasicPossessiveQuantifierNode(Pattern* p, N* in, int mn, int mx) : BasicQuantifierNode<T>(p, in, mn, mx) {}
+
+  // Takes the longest run and tries the rest once; nothing is given back.
+  int Match(const String& text, Matcher* m, int cur) const override {
+    int p = this->Mandatory(text, m, cur);
+    if (p == -1) return -1;
+    for (int i = this->min; i < this->max; ++i) {
+      int r = this->Step(text, m, p);
+      if (r <= p) break;
+      p = r;
+    }
+    if (m->aborted) return -1;
+    return this->Continue(text, m, p);
+  }
+};
+
+#endif

@@ -1,0 +1,196 @@
+// Nodes that shape the chain: its start and end, sub-chain starts and
+// accepts, alternation, look-ahead, group boundaries and back references.
+#ifndef REGEX_STRUCTURE_NODES_H
+#define REGEX_STRUCTURE_NODES_H
+
+#include <algorithm>
+#include <vector>
+
+#include "node.h"
+
+// Head of every compiled pattern. It writes the start of group 0; in find
+// mode it tries each start index in turn, skipping indices where the chain's
+// first required character is absent.
+template <class T>
+class BasicStartNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  int Match(const String& text, Matcher* m, int cur) const override {
+    const int len = static_cast<int>(text.size());
+    m->groupStarts[0] = cur;
+    int r;
+    if (m->GetFlags() & Matcher::MATCH_WHOLE_TEXT) {
+      if (cur != 0) {
+        m->groupStarts[0] = -1;
+        return -1;
+      }
+      r = this->Continue(text, m, 0);
+    } else {
+      int p = cur;
+      r = this->Allows(lead_, text, p) ? this->Continue(text, m, p) : -1;
+      while (r == -1 && p < len && !m->aborted) {
+        m->ClearGroups();
+        ++p;
+        if (lead_ >= 0) {
+          while (p < len && !this->Allows(lead_, text, p)) ++p;
+          if (p >= len) break;
+        }
+        m->groupStarts[0] = p;
+        r = this->Continue(text, m, p);
+      }
+    }
+    if (r < 0) m->groupStarts[0] = -1;
+    return r;
+  }
+  void Prepare() override { lead_ = this->LeadChar(this->next); }
+
+ private:
+  long lead_ = -1;
+};
+
+// Tail of every compiled pattern: writes the end of group 0.
+template <class T>
+class BasicEndNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  int Match(const String& text, Matcher* m, int cur) const override {
+    m->groupEnds[0] = cur;
+    if ((m->GetFlags() & Matcher::MATCH_WHOLE_TEXT) && cur != static_cast<int>(text.size())) {
+      m->groupEnds[0] = -1;
+      return -1;
+    }
+    return cur;
+  }
+};
+
+template <class T>
+class BasicSubStartNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  int Match(const String& text, Matcher* m, int cur) const override { return this->Continue(text, m, cur); }
+  bool IsTransparent() const override { return true; }
+};
+
+// End of an inner chain (returns its index) or a join (continues).
+template <class T>
+class BasicAcceptNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  int Match(const String& text, Matcher* m, int cur) const override {
+    return this->next ? this->Continue(text, m, cur) : cur;
+  }
+  bool IsTransparent() const override { return this->next != nullptr; }
+};
+
+// Alternation: alternative one first; when it or the rest fails, two.
+template <class T>
+class BasicOrNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  using N = BasicNode<T>;
+  BasicOrNode(N* a, N* b) : one(a), two(b) {}
+  int Match(const String& text, Matcher* m, int cur) const override {
+    int r = this->Run(one, text, m, cur);
+    if (r != -1 && this->next) r = this->Continue(text, m, r);
+    if (r != -1 || m->aborted) return r;
+    r = this->Run(two, text, m, cur);
+    if (r == -1) return -1;
+    return this->next ? this->Continue(text, m, r) : r;
+  }
+  void AppendLinks(std::vector<N*>& out) const override {
+    if (one) out.push_back(one);
+    if (two) out.push_back(two);
+  }
+  N* one;
+  N* two;
+};
+
+// "(?=" and "(?!": runs the inner chain without consuming. Groups set inside
+// a matching positive look-ahead stay set when the rest matches, and are put
+// back when it fails.
+template <class T>
+class BasicLookAheadNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  using N = BasicNode<T>;
+  BasicLookAheadNode(N* in, bool p) : pos(p), inner(in) {}
+  int Match(const String& text, Matcher* m, int cur) const override {
+    const int first = -m->nonCapGroupCount;
+    const int count = m->groupCount + m->nonCapGroupCount;
+    std::vector<int> saved;
+    if (pos) {
+      saved.assign(m->groupStarts + first, m->groupStarts + first + count);
+      saved.insert(saved.end(), m->groupEnds + first, m->groupEnds + first + count);
+    }
+    int r = this->Run(inner, text, m, cur);
+    if ((r != -1) != pos || m->aborted) return -1;
+    r = this->Continue(text, m, cur);
+    if (r == -1 && pos) {
+      std::copy(saved.begin(), saved.begin() + count, m->groupStarts + first);
+      std::copy(saved.begin() + count, saved.end(), m->groupEnds + first);
+    }
+    return r;
+  }
+  void AppendLinks(std::vector<N*>& out) const override {
+    if (inner) out.push_back(inner);
+  }
+  bool pos;
+  N* inner;
+};
+
+// Opening (Head) and closing (Tail) of group gi: records the index in
+// groupStarts or groupEnds and puts the old value back when the rest fails.
+template <class T, bool Head>
+class BasicGroupEdgeNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  explicit BasicGroupEdgeNode(int g) : gi(g) {}
+  int Match(const String& text, Matcher* m, int cur) const override {
+    int* slot = Head ? &m->groupStarts[gi] : &m->groupEnds[gi];
+    int old = *slot;
+    *slot = cur;
+    int r = this->Continue(text, m, cur);
+    if (r < 0) *slot = old;
+    return r;
+  }
+  bool IsGroupHeadNode() const override { return Head; }
+  bool IsTransparent() const override { return true; }
+  int gi;
+};
+
+template <class T> using BasicGroupHeadNode = BasicGroupEdgeNode<T, true>;
+template <class T> using BasicGroupTailNode = BasicGroupEdgeNode<T, false>;
+
+// Back reference: the text of group gi again. A group the pattern lacks, one
+// never set, one still open or one that matched empty matches the empty
+// string.
+template <class T>
+class BasicReferenceNode : public BasicNode<T> {
+ public:
+  using typename BasicNode<T>::String;
+  using typename BasicNode<T>::Matcher;
+  explicit BasicReferenceNode(int g) : gi(g) {}
+  int Match(const String& text, Matcher* m, int cur) const override {
+    if (gi > 0 && gi < m->groupCount) {
+      const int s = m->groupStarts[gi];
+      const int e = m->groupEnds[gi];
+      const int n = e - s;
+      if (s >= 0 && e >= s && n != 0) {
+        if (cur > static_cast<int>(text.size()) - n) return -1;
+        if (text.compare(cur, n, text, s, n) != 0) return -1;
+        return this->Continue(text, m, cur + n);
+      }
+    }
+    return this->Continue(text, m, cur);
+  }
+  int gi;
+};
+
+#endif

@@ -1,0 +1,5 @@
+// The wide copy of the engine, over std::wstring.
+#include "engine.h"
+
+template class BasicPattern<WideTraits>;
+template class BasicMatcher<WideTraits>;
