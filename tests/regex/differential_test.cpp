@@ -97,14 +97,15 @@ public:
         const bool join = (workarounds & kAvoidJoinFault) != 0;
         switch (n.kind) {
         case Node::Sequence: {
-            // The wide copy reads "\\x" with four hex digits when four follow, so a
+            // The wide copy reads "\x" with four hex digits when four follow, so a
             // hex escape followed by a hex digit is closed off in a group.
             std::string s;
             for (size_t i = 0; i < n.kids.size(); ++i) {
                 std::string piece = Emit(*n.kids[i], workarounds, false, inAssertion);
                 std::string after =
                     i + 1 < n.kids.size() ? Emit(*n.kids[i + 1], workarounds, false, inAssertion) : "";
-                bool hex = n.kids[i]->kind == Node::Literal && piece.rfind("\\x", 0) == 0;
+                size_t k = piece.size();
+                bool hex = k >= 4 && piece.compare(k - 4, 2, "\\x") == 0 && (k == 4 || piece[k - 5] != '\\');
                 s += hex && !after.empty() && std::isxdigit(static_cast<unsigned char>(after[0])) ? "(?:" + piece + ")"
                                                                                               : piece;
             }
