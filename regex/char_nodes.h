@@ -6,22 +6,35 @@
 #include "charset.h"
 #include "node.h"
 
-// One literal character; the CI form stores it lowered and lowers the text.
-template <class T, bool CI>
-class BasicCharNodeT : public BasicNode<T> {
+// What the nodes of one character share: Derived::Test decides whether the
+// character at the index belongs, and the match moves on by one.
+template <class T, class Derived>
+class BasicOneCharNode : public BasicNode<T> {
  public:
   using typename BasicNode<T>::Char;
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
 
-  explicit BasicCharNodeT(Char c) : ch(CI ? T::Lower(c) : c) {}
-
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur < static_cast<int>(text.size()) && TestChar(text[cur])) return this->Continue(text, m, cur + 1);
+    if (cur < static_cast<int>(text.size()) && Self().Test(text[cur])) return this->Continue(text, m, cur + 1);
     return -1;
   }
   bool IsSingleChar() const override { return true; }
-  bool TestChar(Char c) const override { return (CI ? T::Lower(c) : c) == ch; }
+  bool TestChar(Char c) const override { return Self().Test(c); }
+
+ private:
+  const Derived& Self() const { return static_cast<const Derived&>(*this); }
+};
+
+// One literal character; the CI form stores it lowered and lowers the text.
+template <class T, bool CI>
+class BasicCharNodeT : public BasicOneCharNode<T, BasicCharNodeT<T, CI>> {
+ public:
+  using Char = typename T::Char;
+
+  explicit BasicCharNodeT(Char c) : ch(CI ? T::Lower(c) : c) {}
+
+  bool Test(Char c) const { return (CI ? T::Lower(c) : c) == ch; }
   long RequiredChar() const override { return CI ? -1 : long(T::Code(ch)); }
 
   Char ch;
@@ -30,20 +43,14 @@ class BasicCharNodeT : public BasicNode<T> {
 // A set of characters, possibly inverted; the CI form lowers its members when
 // it is built and the text character when it tests.
 template <class T, bool CI>
-class BasicClassNodeT : public BasicNode<T> {
+class BasicClassNodeT : public BasicOneCharNode<T, BasicClassNodeT<T, CI>> {
  public:
-  using typename BasicNode<T>::Char;
-  using typename BasicNode<T>::String;
-  using typename BasicNode<T>::Matcher;
+  using Char = typename T::Char;
+  using String = typename T::String;
 
   BasicClassNodeT(const String& members, bool inverted) : inv(inverted), vals(members, CI) {}
 
-  int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur < static_cast<int>(text.size()) && TestChar(text[cur])) return this->Continue(text, m, cur + 1);
-    return -1;
-  }
-  bool IsSingleChar() const override { return true; }
-  bool TestChar(Char c) const override { return vals.Contains(CI ? T::Lower(c) : c) != inv; }
+  bool Test(Char c) const { return vals.Contains(CI ? T::Lower(c) : c) != inv; }
 
   bool inv;
   BasicCharSet<T> vals;

@@ -11,6 +11,11 @@ constexpr int kNoUpperBound = 2147483647;
 // would need more ends as a no-match instead of exhausting the stack.
 constexpr int kMaxMatchDepth = 20000;
 
+// Most node steps (calls between nodes, and characters or iterations taken
+// by repetitions) one operation may take. Past it the operation ends as a
+// no-match rather than running for an unbounded time on nested repetitions.
+constexpr long long kMaxMatchSteps = 100000000;
+
 // Deepest nesting of parser levels (groups, alternatives, expansions).
 // Deeper patterns are syntax errors.
 constexpr int kMaxParseDepth = 2000;

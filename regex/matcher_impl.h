@@ -20,11 +20,13 @@ BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
   for (int g = 0; g < groupCount; ++g) groupStarts[g] = groupEnds[g] = 0;
 }
 
+// Indices are ints: a text too long for them never matches.
 template <class T>
 int BasicMatcher<T>::RunHead(int at) {
   depth = 0;
-  aborted = false;
-  return pattern->Head()->Match(text, this, at);
+  steps = 0;
+  aborted = text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound);
+  return aborted ? -1 : pattern->Head()->Match(text, this, at);
 }
 
 template <class T>

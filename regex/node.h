@@ -70,7 +70,7 @@ class BasicNode {
   static int Run(const BasicNode* n, const String& text, Matcher* m, int i) {
     if (!n) return i;
     if (m->aborted) return -1;
-    if (++m->depth > RegexLimits::kMaxMatchDepth) {
+    if (++m->depth > RegexLimits::kMaxMatchDepth || ++m->steps > RegexLimits::kMaxMatchSteps) {
       m->aborted = true;
       --m->depth;
       return -1;
@@ -78,6 +78,13 @@ class BasicNode {
     int r = n->Match(text, m, i);
     --m->depth;
     return r;
+  }
+
+  // Counts n iterations taken in a loop against the step bound.
+  static bool Spend(Matcher* m, long long n) {
+    m->steps += n;
+    if (m->steps > RegexLimits::kMaxMatchSteps) m->aborted = true;
+    return !m->aborted;
   }
 
   // The character that the chain from n needs first, looking through

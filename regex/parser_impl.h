@@ -403,24 +403,14 @@ bool BasicPattern<T>::ParseBounds(int& min, int& max) {
       return false;
     }
   }
-  auto value = [this](int first, int last, long long& out) {
-    out = 0;
-    for (int i = first; i <= last; ++i) {
-      out = out * 10 + (patternText[i] - '0');
-      if (out > RegexLimits::kNoUpperBound) return false;
-    }
-    return true;
-  };
-  long long lo = 0, hi = 0;
-  bool ok;
+  unsigned int lo = 0, hi = 0;
   if (comma < 0) {
-    ok = value(parsePos + 1, close - 1, lo);
-    hi = lo;
+    lo = hi = ParseInt(parsePos + 1, close - 1);
   } else {
-    ok = value(parsePos + 1, comma - 1, lo) && value(comma + 1, close - 1, hi);
-    if (comma + 1 == close) hi = RegexLimits::kNoUpperBound;
+    lo = ParseInt(parsePos + 1, comma - 1);
+    hi = comma + 1 == close ? unsigned(RegexLimits::kNoUpperBound) : ParseInt(comma + 1, close - 1);
   }
-  if (!ok) {
+  if (lo > unsigned(RegexLimits::kNoUpperBound) || hi > unsigned(RegexLimits::kNoUpperBound)) {
     RaiseError();
     return false;
   }

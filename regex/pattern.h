@@ -159,8 +159,9 @@ class BasicMatcher {
   unsigned long GetFlags() const { return matchFlags; }
   void ClearGroups();
   // True when the last operation ended because the match would have nested
-  // deeper than the engine allows; its answer was then "no match".
-  bool DepthExceeded() const { return aborted; }
+  // deeper, or taken more steps, than the engine allows; its answer was then
+  // "no match".
+  bool LimitExceeded() const { return aborted; }
 
   // ---- Match state, read and written by the nodes while they match. ----
   // The arrays are indexed by group id, from -nonCapGroupCount upwards.
@@ -175,6 +176,7 @@ class BasicMatcher {
   int foundMatch = 0;
   unsigned long matchFlags = 0;
   int depth = 0;         // current nesting of node calls
+  long long steps = 0;   // node steps taken by the current operation
   bool aborted = false;  // the nesting bound was hit during this operation
 
  private:

@@ -222,11 +222,16 @@ typename BasicPattern<T>::String BasicPattern<T>::Replace(const String& text, co
   return out;
 }
 
+// The decimal value of the digits at first..last (0 when first > last),
+// saturated at 0xFFFFFFFF so that an oversized bound stays recognisable.
 template <class T>
 unsigned int BasicPattern<T>::ParseInt(int first, int last) const {
-  unsigned int value = 0;
-  for (int i = first; i <= last; ++i) value = value * 10 + static_cast<unsigned int>(patternText[i] - '0');
-  return value;
+  unsigned long long value = 0;
+  for (int i = first; i <= last; ++i) {
+    value = value * 10 + static_cast<unsigned long long>(patternText[i] - '0');
+    if (value > 0xFFFFFFFFull) return 0xFFFFFFFFu;
+  }
+  return static_cast<unsigned int>(value);
 }
 
 #endif

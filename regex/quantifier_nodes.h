@@ -55,7 +55,7 @@ class BasicQuantifierNode : public BasicNode<T> {
       if (r <= p) return r;
       p = r;
     }
-    return p;
+    return this->Spend(m, min) ? p : -1;
   }
 
   bool single_ = false;
@@ -94,7 +94,7 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
       }
       p = r;
     }
-    if (m->aborted) return -1;
+    if (!this->Spend(m, n)) return -1;
     for (long k = n; k >= 0; --k) {
       int at = cur + static_cast<int>(k * width);
       if (!this->Allows(this->lead_, text, at)) continue;
@@ -165,7 +165,7 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
       if (r <= p) break;
       p = r;
     }
-    if (m->aborted) return -1;
+    if (!this->Spend(m, p - cur)) return -1;
     return this->Continue(text, m, p);
   }
 };
