@@ -1,6 +1,6 @@
 // Differential test: random patterns and texts, matched by the engine (narrow and
 // wide copies) and by PCRE2, must give the same whole-text answer, the same first
-// find and the same captured groups.
+// find, the same successive finds and the same captured groups.
 //
 // The generator draws only from the constructs where the two engines are meant to
 // agree. Constructs where this engine deliberately behaves otherwise are left out,
@@ -386,6 +386,7 @@ struct Result {
     bool operator==(const Result& o) const {
         return compiled == o.compiled && matched == o.matched && (!matched || groups == o.groups);
     }
+    bool operator!=(const Result& o) const { return !(*this == o); }
 };
 
 std::string Describe(const Result& r) {
@@ -395,6 +396,19 @@ std::string Describe(const Result& r) {
     for (size_t g = 0; g < r.groups.size(); ++g)
         os << (g ? " " : "") << g << ":(" << r.groups[g].first << "," << r.groups[g].second << ")";
     return os.str();
+}
+
+// Everything one engine says about one case.
+struct Answers {
+    Result whole, first;
+    std::vector<Result> finds;  // successive finds from the start of the text
+};
+
+std::string Describe(const std::vector<Result>& finds) {
+    if (finds.empty()) return "none";
+    std::string s;
+    for (const Result& r : finds) s += (s.empty() ? "[" : " [") + Describe(r) + "]";
+    return s;
 }
 
 // ---------------------------------------------------------------------------
@@ -436,11 +450,12 @@ public:
     }
 
     // Returns false when PCRE2 gave up (match limit), so the case proves nothing.
-    bool Run(const std::string& text, bool whole, Result& out) {
+    bool Run(const std::string& text, bool whole, Result& out, size_t start = 0) {
         out = Result();
         out.compiled = true;
         uint32_t options = whole ? (PCRE2_ANCHORED | PCRE2_ENDANCHORED) : 0;
-        int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, options, data_, mctx_);
+        int rc =
+            pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), start, options, data_, mctx_);
         if (rc == PCRE2_ERROR_NOMATCH) return true;
         if (rc < 0) return false;
         out.matched = true;
@@ -448,6 +463,25 @@ public:
         for (uint32_t g = 0; g <= captures_; ++g) {
             bool set = static_cast<int>(g) < rc && ov[2 * g] != PCRE2_UNSET;
             out.groups.emplace_back(set ? static_cast<int>(ov[2 * g]) : -1, set ? static_cast<int>(ov[2 * g + 1]) : -1);
+        }
+        return true;
+    }
+
+    // Successive finds with this engine's rule for moving on: the next search
+    // starts at the end of the previous match, one further after an empty
+    // match, and none starts at the end of the text once a match was found.
+    // (PCRE2's own loop would first retry a non-empty match at the same place.)
+    bool RunAll(const std::string& text, std::vector<Result>& out) {
+        out.clear();
+        size_t p = 0;
+        for (size_t n = 0; n <= text.size() + 1; ++n) {
+            if (n > 0 && p >= text.size()) break;
+            Result r;
+            if (!Run(text, false, r, p)) return false;
+            if (!r.matched) break;
+            out.push_back(r);
+            int start = r.groups[0].first, end = r.groups[0].second;
+            p = static_cast<size_t>(start == end ? end + 1 : end);
         }
         return true;
     }
@@ -474,19 +508,22 @@ template <typename PatternT, typename StringT>
 struct Engine {
     static StringT Convert(const std::string& s) { return StringT(s.begin(), s.end()); }
 
-    static void Run(const std::string& pattern, unsigned long flags, const std::string& text, Result& whole,
-                    Result& find) {
-        whole = find = Result();
+    static void Run(const std::string& pattern, unsigned long flags, const std::string& text, Answers& out) {
+        out = Answers();
         std::unique_ptr<PatternT> p(PatternT::Compile(Convert(pattern), flags));
         if (!p) return;
-        whole.compiled = find.compiled = true;
+        out.whole.compiled = out.first.compiled = true;
         StringT wideText = Convert(text);
-        {
-            std::unique_ptr<typename PatternT::Matcher> m(p->CreateMatcher(wideText));
-            whole.matched = m->Matches();
-            if (whole.matched) Collect(*m, wideText, whole);
-            find.matched = m->FindFirstMatch();
-            if (find.matched) Collect(*m, wideText, find);
+        std::unique_ptr<typename PatternT::Matcher> m(p->CreateMatcher(wideText));
+        out.whole.matched = m->Matches();
+        if (out.whole.matched) Collect(*m, wideText, out.whole);
+        out.first.matched = m->FindFirstMatch();
+        if (out.first.matched) Collect(*m, wideText, out.first);
+        m->Reset();
+        for (size_t n = 0; n <= text.size() + 1 && m->FindNextMatch(); ++n) {
+            out.finds.emplace_back();
+            out.finds.back().compiled = out.finds.back().matched = true;
+            Collect(*m, wideText, out.finds.back());
         }
     }
 
@@ -536,25 +573,40 @@ enum class Verdict { Agree, Differ, Rejected, GaveUp };
 
 Verdict Check(Pcre2Oracle& oracle, const Case& c, std::string* report) {
     if (!oracle.Compile(c.pattern, c.flags)) return Verdict::Rejected;
-    Result pcre[2];
-    if (!oracle.Run(c.text, true, pcre[0]) || !oracle.Run(c.text, false, pcre[1])) return Verdict::GaveUp;
-    Result engine[2][2];
-    NarrowEngine::Run(c.pattern, c.flags, c.text, engine[0][0], engine[0][1]);
-    WideEngine::Run(c.pattern, c.flags, c.text, engine[1][0], engine[1][1]);
+    Answers pcre;
+    pcre.whole.compiled = pcre.first.compiled = true;
+    if (!oracle.Run(c.text, true, pcre.whole) || !oracle.Run(c.text, false, pcre.first) ||
+        !oracle.RunAll(c.text, pcre.finds))
+        return Verdict::GaveUp;
+    Answers engine[2];
+    NarrowEngine::Run(c.pattern, c.flags, c.text, engine[0]);
+    WideEngine::Run(c.pattern, c.flags, c.text, engine[1]);
     const char* const copies[] = {"narrow", "wide"};
-    const char* const modes[] = {"whole-text match", "first find"};
     for (int copy = 0; copy < 2; ++copy) {
-        for (int mode = 0; mode < 2; ++mode) {
-            if (pcre[mode] == engine[copy][mode]) continue;
-            if (report) {
-                std::ostringstream os;
-                os << copies[copy] << " " << modes[mode] << ": pattern \"" << Printable(c.pattern) << "\" flags "
-                   << c.flags << " text \"" << Printable(c.text) << "\"\n    PCRE2:  " << Describe(pcre[mode])
-                   << "\n    engine: " << Describe(engine[copy][mode]);
-                *report = os.str();
-            }
-            return Verdict::Differ;
+        const Answers& e = engine[copy];
+        std::string what, expected, got;
+        if (!(pcre.whole == e.whole)) {
+            what = "whole-text match";
+            expected = Describe(pcre.whole);
+            got = Describe(e.whole);
+        } else if (!(pcre.first == e.first)) {
+            what = "first find";
+            expected = Describe(pcre.first);
+            got = Describe(e.first);
+        } else if (e.whole.compiled && pcre.finds != e.finds) {
+            what = "successive finds";
+            expected = Describe(pcre.finds);
+            got = Describe(e.finds);
+        } else {
+            continue;
         }
+        if (report) {
+            std::ostringstream os;
+            os << copies[copy] << " " << what << ": pattern \"" << Printable(c.pattern) << "\" flags " << c.flags
+               << " text \"" << Printable(c.text) << "\"\n    PCRE2:  " << expected << "\n    engine: " << got;
+            *report = os.str();
+        }
+        return Verdict::Differ;
     }
     return Verdict::Agree;
 }
