@@ -307,7 +307,8 @@ private:
         // escapes of non-letters. Escaped letters and hex letters are left out: this
         // engine makes them case-sensitive even in case-insensitive mode.
         // "\e", octal escapes and "\Q...\E" with backslashes are read differently
-        // and are not generated.
+        // and are not generated. Quotes hold one character: a quantifier after a
+        // quote repeats the whole quote here, only its last character in PCRE2.
         struct Lit { const char* text; char ch; };
         const Lit lits[] = {
             {"a", 'a'}, {"a", 'a'}, {"b", 'b'}, {"b", 'b'}, {"c", 'c'}, {"A", 'A'}, {"B", 'B'},
