@@ -27,7 +27,7 @@ on every input; it prints DISAGREEMENT otherwise (none was printed).
 """
 
 
-def main(path):
+def main(path, measured_at=None):
     with open(path) as f:
         data = json.load(f)
     medians = {}
@@ -48,6 +48,8 @@ def main(path):
           "host %s, %s CPUs at %s MHz, build type Release.\n"
           % (repetitions, ctx.get("host_name", "?"),
              ctx.get("num_cpus", "?"), ctx.get("mhz_per_cpu", "?")))
+    if measured_at:
+        print("Measured at %s.\n" % measured_at)
     print("| pattern | engine (ns) | std::regex (ns) | PCRE2 interpreter (ns) | engine / std::regex | engine / PCRE2 | target met |")
     print("|---|---:|---:|---:|---:|---:|:---:|")
     for row in order:
@@ -61,4 +63,4 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else None)

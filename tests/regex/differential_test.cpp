@@ -1,6 +1,6 @@
 // Differential test: random patterns and texts, matched by the engine (narrow and
 // wide copies) and by PCRE2, must give the same whole-text answer, the same first
-// find and the same captured groups.
+// find, the same successive finds and the same captured groups.
 //
 // The generator draws only from the constructs where the two engines are meant to
 // agree. Constructs where this engine deliberately behaves otherwise are left out,
@@ -45,8 +45,8 @@ private:
 };
 
 constexpr uint64_t kSeed = 0x5EED2026C0FFEEull;
-constexpr int kPatterns = 26000;
-constexpr int kTextsPerPattern = 4;  // 104,000 cases
+constexpr int kPatterns = 40000;
+constexpr int kTextsPerPattern = 4;  // 160,000 cases
 
 // Flags shared by both engines: 1 case-insensitive, 4 dot matches all, 8 multiline.
 constexpr unsigned long kCaseInsensitive = 1, kDotAll = 4, kMultiline = 8;
@@ -307,7 +307,8 @@ private:
         // escapes of non-letters. Escaped letters and hex letters are left out: this
         // engine makes them case-sensitive even in case-insensitive mode.
         // "\e", octal escapes and "\Q...\E" with backslashes are read differently
-        // and are not generated.
+        // and are not generated. Quotes hold one character: a quantifier after a
+        // quote repeats the whole quote here, only its last character in PCRE2.
         struct Lit { const char* text; char ch; };
         const Lit lits[] = {
             {"a", 'a'}, {"a", 'a'}, {"b", 'b'}, {"b", 'b'}, {"c", 'c'}, {"A", 'A'}, {"B", 'B'},
@@ -386,6 +387,7 @@ struct Result {
     bool operator==(const Result& o) const {
         return compiled == o.compiled && matched == o.matched && (!matched || groups == o.groups);
     }
+    bool operator!=(const Result& o) const { return !(*this == o); }
 };
 
 std::string Describe(const Result& r) {
@@ -395,6 +397,19 @@ std::string Describe(const Result& r) {
     for (size_t g = 0; g < r.groups.size(); ++g)
         os << (g ? " " : "") << g << ":(" << r.groups[g].first << "," << r.groups[g].second << ")";
     return os.str();
+}
+
+// Everything one engine says about one case.
+struct Answers {
+    Result whole, first;
+    std::vector<Result> finds;  // successive finds from the start of the text
+};
+
+std::string Describe(const std::vector<Result>& finds) {
+    if (finds.empty()) return "none";
+    std::string s;
+    for (const Result& r : finds) s += (s.empty() ? "[" : " [") + Describe(r) + "]";
+    return s;
 }
 
 // ---------------------------------------------------------------------------
@@ -419,9 +434,11 @@ public:
 
     bool Compile(const std::string& pattern, unsigned long flags) {
         Release();
-        // Auto-possessification is only an optimisation, and PCRE2 10.42 gets it
-        // wrong before some atomic groups (" ?(?>|-)^" finds nothing in " ").
-        uint32_t options = PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX | PCRE2_NO_AUTO_POSSESS;
+        // Auto-possessification and the start-of-match optimisations change no
+        // result, and PCRE2 10.42 gets both wrong in places: " ?(?>|-)^" finds
+        // nothing in " ", and "(?=a)b?a" does not match "a".
+        uint32_t options =
+            PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX | PCRE2_NO_AUTO_POSSESS | PCRE2_NO_START_OPTIMIZE;
         if (flags & kCaseInsensitive) options |= PCRE2_CASELESS;
         if (flags & kDotAll) options |= PCRE2_DOTALL;
         if (flags & kMultiline) options |= PCRE2_MULTILINE;
@@ -436,11 +453,12 @@ public:
     }
 
     // Returns false when PCRE2 gave up (match limit), so the case proves nothing.
-    bool Run(const std::string& text, bool whole, Result& out) {
+    bool Run(const std::string& text, bool whole, Result& out, size_t start = 0) {
         out = Result();
         out.compiled = true;
         uint32_t options = whole ? (PCRE2_ANCHORED | PCRE2_ENDANCHORED) : 0;
-        int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, options, data_, mctx_);
+        int rc =
+            pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), start, options, data_, mctx_);
         if (rc == PCRE2_ERROR_NOMATCH) return true;
         if (rc < 0) return false;
         out.matched = true;
@@ -448,6 +466,25 @@ public:
         for (uint32_t g = 0; g <= captures_; ++g) {
             bool set = static_cast<int>(g) < rc && ov[2 * g] != PCRE2_UNSET;
             out.groups.emplace_back(set ? static_cast<int>(ov[2 * g]) : -1, set ? static_cast<int>(ov[2 * g + 1]) : -1);
+        }
+        return true;
+    }
+
+    // Successive finds with this engine's rule for moving on: the next search
+    // starts at the end of the previous match, one further after an empty
+    // match, and none starts at the end of the text once a match was found.
+    // (PCRE2's own loop would first retry a non-empty match at the same place.)
+    bool RunAll(const std::string& text, std::vector<Result>& out) {
+        out.clear();
+        size_t p = 0;
+        for (size_t n = 0; n <= text.size() + 1; ++n) {
+            if (n > 0 && p >= text.size()) break;
+            Result r;
+            if (!Run(text, false, r, p)) return false;
+            if (!r.matched) break;
+            out.push_back(r);
+            int start = r.groups[0].first, end = r.groups[0].second;
+            p = static_cast<size_t>(start == end ? end + 1 : end);
         }
         return true;
     }
@@ -474,19 +511,22 @@ template <typename PatternT, typename StringT>
 struct Engine {
     static StringT Convert(const std::string& s) { return StringT(s.begin(), s.end()); }
 
-    static void Run(const std::string& pattern, unsigned long flags, const std::string& text, Result& whole,
-                    Result& find) {
-        whole = find = Result();
+    static void Run(const std::string& pattern, unsigned long flags, const std::string& text, Answers& out) {
+        out = Answers();
         std::unique_ptr<PatternT> p(PatternT::Compile(Convert(pattern), flags));
         if (!p) return;
-        whole.compiled = find.compiled = true;
+        out.whole.compiled = out.first.compiled = true;
         StringT wideText = Convert(text);
-        {
-            std::unique_ptr<typename PatternT::Matcher> m(p->CreateMatcher(wideText));
-            whole.matched = m->Matches();
-            if (whole.matched) Collect(*m, wideText, whole);
-            find.matched = m->FindFirstMatch();
-            if (find.matched) Collect(*m, wideText, find);
+        std::unique_ptr<typename PatternT::Matcher> m(p->CreateMatcher(wideText));
+        out.whole.matched = m->Matches();
+        if (out.whole.matched) Collect(*m, wideText, out.whole);
+        out.first.matched = m->FindFirstMatch();
+        if (out.first.matched) Collect(*m, wideText, out.first);
+        m->Reset();
+        for (size_t n = 0; n <= text.size() + 1 && m->FindNextMatch(); ++n) {
+            out.finds.emplace_back();
+            out.finds.back().compiled = out.finds.back().matched = true;
+            Collect(*m, wideText, out.finds.back());
         }
     }
 
@@ -534,27 +574,43 @@ struct Case {
 // proves nothing.
 enum class Verdict { Agree, Differ, Rejected, GaveUp };
 
-Verdict Check(Pcre2Oracle& oracle, const Case& c, std::string* report) {
+Verdict Check(Pcre2Oracle& oracle, const Case& c, std::string* report, Answers* expected = nullptr) {
     if (!oracle.Compile(c.pattern, c.flags)) return Verdict::Rejected;
-    Result pcre[2];
-    if (!oracle.Run(c.text, true, pcre[0]) || !oracle.Run(c.text, false, pcre[1])) return Verdict::GaveUp;
-    Result engine[2][2];
-    NarrowEngine::Run(c.pattern, c.flags, c.text, engine[0][0], engine[0][1]);
-    WideEngine::Run(c.pattern, c.flags, c.text, engine[1][0], engine[1][1]);
+    Answers local;
+    Answers& pcre = expected ? *expected : local;
+    pcre.whole.compiled = pcre.first.compiled = true;
+    if (!oracle.Run(c.text, true, pcre.whole) || !oracle.Run(c.text, false, pcre.first) ||
+        !oracle.RunAll(c.text, pcre.finds))
+        return Verdict::GaveUp;
+    Answers engine[2];
+    NarrowEngine::Run(c.pattern, c.flags, c.text, engine[0]);
+    WideEngine::Run(c.pattern, c.flags, c.text, engine[1]);
     const char* const copies[] = {"narrow", "wide"};
-    const char* const modes[] = {"whole-text match", "first find"};
     for (int copy = 0; copy < 2; ++copy) {
-        for (int mode = 0; mode < 2; ++mode) {
-            if (pcre[mode] == engine[copy][mode]) continue;
-            if (report) {
-                std::ostringstream os;
-                os << copies[copy] << " " << modes[mode] << ": pattern \"" << Printable(c.pattern) << "\" flags "
-                   << c.flags << " text \"" << Printable(c.text) << "\"\n    PCRE2:  " << Describe(pcre[mode])
-                   << "\n    engine: " << Describe(engine[copy][mode]);
-                *report = os.str();
-            }
-            return Verdict::Differ;
+        const Answers& e = engine[copy];
+        std::string what, expected, got;
+        if (!(pcre.whole == e.whole)) {
+            what = "whole-text match";
+            expected = Describe(pcre.whole);
+            got = Describe(e.whole);
+        } else if (!(pcre.first == e.first)) {
+            what = "first find";
+            expected = Describe(pcre.first);
+            got = Describe(e.first);
+        } else if (e.whole.compiled && pcre.finds != e.finds) {
+            what = "successive finds";
+            expected = Describe(pcre.finds);
+            got = Describe(e.finds);
+        } else {
+            continue;
         }
+        if (report) {
+            std::ostringstream os;
+            os << copies[copy] << " " << what << ": pattern \"" << Printable(c.pattern) << "\" flags " << c.flags
+               << " text \"" << Printable(c.text) << "\"\n    PCRE2:  " << expected << "\n    engine: " << got;
+            *report = os.str();
+        }
+        return Verdict::Differ;
     }
     return Verdict::Agree;
 }
@@ -664,6 +720,7 @@ enum Fault { kJoinFault, kCaptureFault, kFaults };
 
 struct Findings {
     int cases = 0, rejected = 0, gaveUp = 0, unexplained = 0;
+    int wholeMatches = 0, wholeWithGroups = 0, finds = 0;  // as PCRE2 answered
     int faults[kFaults] = {0, 0};
     std::vector<std::string> unexplainedReports, faultReports[kFaults];
 };
@@ -708,23 +765,34 @@ const Findings& RunDifferential() {
         c.pattern = Generator::Emit(*tree);
         c.flags = rng.Pick(flagChoices);
         for (int k = 0; k < kTextsPerPattern; ++k) {
-            if (k == 0 || rng.Chance(30)) {
+            // One random text, the others drawn from the pattern, some of them
+            // with one character taken out or put in.
+            if (k == 0) {
                 c.text.clear();
                 int len = rng.Below(9);
                 for (int n = 0; n < len; ++n) c.text += gen.RandomTextChar();
             } else {
                 c.text = gen.Sample(*tree);
-                if (rng.Chance(30) && !c.text.empty()) c.text.erase(rng.Below(static_cast<int>(c.text.size())), 1);
-                if (rng.Chance(30)) c.text.insert(rng.Below(static_cast<int>(c.text.size()) + 1), 1, gen.RandomTextChar());
+                if (rng.Chance(20) && !c.text.empty()) c.text.erase(rng.Below(static_cast<int>(c.text.size())), 1);
+                if (rng.Chance(20)) c.text.insert(rng.Below(static_cast<int>(c.text.size()) + 1), 1, gen.RandomTextChar());
             }
             if (c.text.size() > 14) c.text.resize(14);
             std::string report;
-            Verdict v = Check(oracle, c, &report);
+            Answers pcre;
+            Verdict v = Check(oracle, c, &report, &pcre);
             if (v == Verdict::Rejected || v == Verdict::GaveUp) {
                 ++(v == Verdict::Rejected ? f.rejected : f.gaveUp);
                 continue;
             }
             ++f.cases;
+            f.wholeMatches += pcre.whole.matched;
+            f.finds += pcre.first.matched;
+            for (size_t g = 1; g < pcre.whole.groups.size(); ++g) {
+                if (pcre.whole.groups[g].first >= 0) {
+                    ++f.wholeWithGroups;
+                    break;
+                }
+            }
             if (v == Verdict::Agree) continue;
             unsigned explained = Explain(oracle, *tree, c);
             Keeps keeps = [&](const Node& t, const Case& x) {
@@ -742,7 +810,9 @@ const Findings& RunDifferential() {
             }
         }
     }
-    std::cout << "differential: " << f.cases << " cases, " << f.unexplained << " unexplained differences, "
+    std::cout << "differential: " << f.cases << " cases (" << f.wholeMatches << " whole-text matches, "
+              << f.wholeWithGroups << " of them with a group set, " << f.finds << " with a find), " << f.unexplained
+              << " unexplained differences, "
               << f.faults[kJoinFault] << " from the alternation join fault, " << f.faults[kCaptureFault]
               << " from captures kept after a failure; PCRE2 rejected " << f.rejected << " and gave up on "
               << f.gaveUp << "\n";
