@@ -78,6 +78,12 @@ const std::vector<Row> kRows = {
 
 std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
+std::vector<std::wstring> WideInputs(const Row& row) {
+    std::vector<std::wstring> inputs;
+    for (const auto& s : row.inputs) inputs.push_back(Widen(s));
+    return inputs;
+}
+
 // std::regex has no "dot matches all" mode: a "." outside brackets becomes
 // [\s\S], which is what flag 4 makes of it.
 std::string DotAllForStd(const std::string& p) {
@@ -124,8 +130,7 @@ void EngineOnce(const Row& row, const typename P::String& pattern, const std::ve
 void BM_Engine(benchmark::State& state, const Row& row) {
     if (row.wide) {
         std::wstring pattern = Widen(row.pattern);
-        std::vector<std::wstring> inputs;
-        for (const auto& s : row.inputs) inputs.push_back(Widen(s));
+        std::vector<std::wstring> inputs = WideInputs(row);
         for (auto _ : state) EngineOnce<UPattern>(row, pattern, inputs);
     } else {
         for (auto _ : state) EngineOnce<Pattern>(row, row.pattern, row.inputs);
@@ -151,8 +156,7 @@ void BM_StdRegex(benchmark::State& state, const Row& row) {
     std::string pattern = row.flags & 4 ? DotAllForStd(row.pattern) : row.pattern;
     if (row.wide) {
         std::wstring wpattern = Widen(pattern);
-        std::vector<std::wstring> inputs;
-        for (const auto& s : row.inputs) inputs.push_back(Widen(s));
+        std::vector<std::wstring> inputs = WideInputs(row);
         for (auto _ : state) StdOnce<wchar_t>(row, wpattern, inputs);
     } else {
         for (auto _ : state) StdOnce<char>(row, pattern, row.inputs);
@@ -212,8 +216,7 @@ void BM_Pcre2(benchmark::State& state, const Row& row) {
     uint32_t options = Pcre2Options(row);
     if (row.wide) {
         std::wstring pattern = Widen(row.pattern);
-        std::vector<std::wstring> inputs;
-        for (const auto& s : row.inputs) inputs.push_back(Widen(s));
+        std::vector<std::wstring> inputs = WideInputs(row);
         for (auto _ : state) Pcre2WideOnce(row, options, pattern, inputs);
     } else {
         for (auto _ : state) Pcre2NarrowOnce(row, options);

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "engine_status.h"
 #include "fixed_paths.h"
 #include "pattern.h"
 #include "run_command.h"
@@ -64,7 +65,7 @@ int CComponent::Flash() {
   command += FixedPaths::LogRedirection();
   log << "Executing flash engine: " << command << "\n";
   int status = std::system(command.c_str());
-  int engineCode = (status & 0xFF00) >> 8;
+  int engineCode = EngineExitCode(status);
   log << "Flash Engine exit code: " << engineCode << "\n";
   for (const EngineOutcome& outcome : kOutcomes) {
     if (engineCode < outcome.first || engineCode > outcome.last) continue;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "dazudu.h"
+#include "engine_status.h"
 #include "scratch.h"
 
 namespace {
@@ -111,6 +113,35 @@ TEST(DazuduFlashCommandTest, MissingOrUnrunnableScriptPassesShellStatus) {
     std::string log = scratch.ReadLog();
     EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
   }
+}
+
+// An engine run that a signal ends (an operator's Ctrl-C, a supervisor's
+// TERM) kills the shell that system() started. It is reported as that
+// shell would report a killed command, 128 plus the signal number, which
+// passes through with nothing further logged; never as a successful update.
+TEST(DazuduFlashCommandTest, ShellKilledBySignalIsNotSuccess) {
+  struct Row {
+    const char* signal;
+    int code;
+  };
+  for (Row row : {Row{"INT", 130}, Row{"KILL", 137}, Row{"TERM", 143}}) {
+    SCOPED_TRACE(row.signal);
+    Scratch scratch;
+    // The script's parent is the shell, unless the shell ran it in its own
+    // place; then the script is the process system() waits for.
+    const std::string kill = std::string("kill -") + row.signal;
+    scratch.Write(kScript,
+                  "#!/bin/sh\necho \"engine out $*\"\nif [ \"$PPID\" = \"" + std::to_string(getpid()) +
+                      "\" ]; then " + kill + " $$; else " + kill + " $PPID; fi\nexit 0\n",
+                  0755);
+    DazuduComp::CComponent component;
+    testing::internal::CaptureStdout();
+    const int exitCode = component.Flash();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(exitCode, row.code);
+    EXPECT_EQ(out.substr(out.find('\n') + 1), "Flash Engine exit code: " + std::to_string(row.code) + "\n");
+  }
+  EXPECT_EQ(EngineExitCode(-1), 255);  // no shell could be started
 }
 
 TEST(DazuduKitTest, PrepareKitUnpacksAndMakesEngineRunnable) {

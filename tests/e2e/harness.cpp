@@ -49,6 +49,12 @@ std::optional<RootTarget> PlaceRootFile(std::string path, std::string* error) {
     *error = "root path is not absolute: " + path;
     return std::nullopt;
   }
+  for (const fs::path& part : fs::path(path)) {
+    if (part == ".." || part == ".") {
+      *error = "root path must not hold . or .. parts: " + path;
+      return std::nullopt;
+    }
+  }
   static const char* const kTops[] = {"/etc", "/var", "/usr/lib64", "/usr/lib", "/lib64", "/lib"};
   for (int hops = 0; hops < 4; ++hops) {
     bool moved = false;
@@ -71,6 +77,16 @@ std::optional<RootTarget> PlaceRootFile(std::string path, std::string* error) {
   }
   *error = "root path outside /etc, /var, /usr/lib, /usr/lib64, /lib, /lib64: " + path;
   return std::nullopt;
+}
+
+// A working-dir name must stay inside the working dir: joining an absolute
+// name or one that climbs out with ".." would reach the host's own files.
+bool InsideWorkDir(const std::string& name) {
+  const fs::path p(name);
+  if (name.empty() || p.is_absolute()) return false;
+  for (const fs::path& part : p)
+    if (part == "..") return false;
+  return true;
 }
 
 std::string TempBase() {
@@ -100,14 +116,16 @@ const std::string& NamespaceRefusal() {
   return reason;
 }
 
+// Writes a staged file; a failure is reported as the test's own.
 bool WriteFile(const fs::path& path, const std::string& content, int mode) {
   std::error_code ec;
   if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
   std::ofstream f(path, std::ios::binary | std::ios::trunc);
   f.write(content.data(), static_cast<std::streamsize>(content.size()));
   f.close();
-  if (!f) return false;
-  return ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0;
+  if (f && ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0) return true;
+  ADD_FAILURE() << "e2e: cannot write " << path.string();
+  return false;
 }
 
 std::optional<std::string> ReadFile(const fs::path& path) {
@@ -191,6 +209,14 @@ Outcome Run(const Scenario& sc) {
   fs::create_directories(s / "ov/etc/wk");
 
   bool ok = true;
+  std::vector<std::string> names = sc.read_back;
+  for (const Scenario::File& f : sc.work_files) names.push_back(f.name);
+  for (const auto& copy : sc.copy_into_work) names.push_back(copy.second);
+  for (const std::string& name : names) {
+    if (InsideWorkDir(name)) continue;
+    ADD_FAILURE() << "e2e: working-dir name leaves the working dir: " << name;
+    return result;
+  }
   if (sc.reference) ok &= WriteFile(work / "reference.xml", *sc.reference, 0644);
   for (const Scenario::File& f : sc.work_files) ok &= WriteFile(work / f.name, f.content, f.mode);
   for (const auto& [host, name] : sc.copy_into_work) {
@@ -238,11 +264,8 @@ Outcome Run(const Scenario& sc) {
     fs::create_directories(s / "ov" / std::to_string(i) / "up");
     fs::create_directories(s / "ov" / std::to_string(i) / "wk");
   }
-  if (!ok) {
-    ADD_FAILURE() << "e2e: the scenario could not be staged";
-    return result;
-  }
-  WriteFile(s / "run.sh", BuildScript(s.string(), sc, staged, overlays), 0755);
+  if (!ok) return result;  // each failure was reported where it happened
+  if (!WriteFile(s / "run.sh", BuildScript(s.string(), sc, staged, overlays), 0755)) return result;
 
   // The script changes directory before it starts the program.
   std::string binary = sc.binary.empty() ? DefaultBinary() : sc.binary;

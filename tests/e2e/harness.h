@@ -38,8 +38,8 @@ struct Scenario {
   std::vector<std::string> args;            // words after the program name
   std::optional<std::string> reference;     // reference.xml text in the working dir; nullopt: none
   struct File {
-    std::string name;                       // relative to the working dir; may hold '/'
-    std::string content;                    // any bytes
+    std::string name{};                     // relative to the working dir; may hold '/'
+    std::string content{};                  // any bytes
     int mode = 0644;
   };
   std::vector<File> work_files;             // more files in the working dir
@@ -80,14 +80,14 @@ std::string ShellQuote(const std::string& word);
 // A reference.xml that is well formed and names no device.
 extern const char* const kEmptyReference;
 
-// One reference device, as the reference file carries it; fields left empty
-// are still written (with an empty value) unless omitted via the flags.
+// One reference device, as the reference file carries it. Every field is
+// written, empty ones with an empty value; with_bios false leaves out "bios".
 struct RefDevice {
-  std::string device_id;
-  std::string model;
-  std::string firmware;
-  std::string bios;
-  std::string boot;
+  std::string device_id{};
+  std::string model{};
+  std::string firmware{};
+  std::string bios{};
+  std::string boot{};
   std::string duration = "120";
   std::string type = "FC";
   bool with_bios = true;  // false: no "bios" element at all

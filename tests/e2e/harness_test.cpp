@@ -6,6 +6,8 @@
 #include <fstream>
 #include <functional>
 
+#include <gtest/gtest-spi.h>
+
 #include "harness.h"
 #include "scratch_dir.h"
 
@@ -123,10 +125,48 @@ TEST(Rig, HostPathsStayUntouched) {
   EXPECT_FALSE(std::filesystem::exists("/usr/lib/x"));
 }
 
+// Names that would reach the host's own files are refused before anything
+// runs.
+TEST(Rig, PathsThatEscapeAreRefused) {
+  E2E_RUN(available, ShellScenario("true"));
+  struct Misuse {
+    std::function<void(e2e::Scenario&)> setup;
+    const char* message;
+  };
+  const Misuse kMisuses[] = {
+      {[](e2e::Scenario& s) { s.work_files = {{"/tmp/fchba-rig-escape", "x"}}; }, "leaves the working dir"},
+      {[](e2e::Scenario& s) { s.work_files = {{"../fchba-rig-escape", "x"}}; }, "leaves the working dir"},
+      {[](e2e::Scenario& s) { s.read_back = {"a/../../fchba-rig-escape"}; }, "leaves the working dir"},
+      {[](e2e::Scenario& s) { s.work_files = {{"", "x"}}; }, "leaves the working dir"},
+      {[](e2e::Scenario& s) { s.root_files = {{"/etc/../root/fchba-rig-escape", "x"}}; }, "root path"},
+      {[](e2e::Scenario& s) { s.root_files = {{"/opt/fchba-rig-escape", "x"}}; }, "root path"},
+      {[](e2e::Scenario& s) { s.root_files = {{"etc/x", "x"}}; }, "root path"},
+      {[](e2e::Scenario& s) { s.root_files = {{"/sys/x", "x"}}; }, "root path"},
+  };
+  for (const Misuse& m : kMisuses) {
+    e2e::Scenario s = ShellScenario("true");
+    m.setup(s);
+    EXPECT_NONFATAL_FAILURE(e2e::Run(s), m.message);
+  }
+  EXPECT_FALSE(std::filesystem::exists("/tmp/fchba-rig-escape"));
+  EXPECT_FALSE(std::filesystem::exists("/root/fchba-rig-escape"));
+}
+
 TEST(Rig, ProgramTimeIsMeasured) {
   E2E_RUN(o, ShellScenario("sleep 0.2"));
   EXPECT_GE(o.seconds, 0.15);
   EXPECT_LT(o.seconds, 30.0);
+}
+
+// A program that hangs is killed with everything it started, and the test
+// that ran it fails instead of hanging the suite.
+TEST(Rig, HungProgramIsKilledAtTheTimeLimit) {
+  E2E_RUN(available, ShellScenario("true"));
+  e2e::Scenario s = ShellScenario("sleep 30 & sleep 30");
+  s.timeout_seconds = 1;
+  e2e::Outcome o;
+  EXPECT_NONFATAL_FAILURE(o = e2e::Run(s), "longer than 1 s");
+  EXPECT_TRUE(o.timed_out);
 }
 
 }  // namespace

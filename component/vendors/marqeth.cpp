@@ -1,0 +1,80 @@
+#include "marqeth.h"
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+
+#include "pattern.h"
+#include "text_convert.h"
+#include "vendor_common.h"
+
+namespace MarqethComp {
+namespace {
+
+const char* const kChmodCommand = "chmod 777 ./mqu_bootupdate";
+
+// Group 1 of a whole-text match of pattern (compiled with DOT_MATCHES_ALL),
+// or false when the text does not match.
+bool WideGroup(const wchar_t* pattern, const std::wstring& text, std::wstring& group) {
+  std::unique_ptr<UPattern> compiled(UPattern::Compile(pattern, UPattern::DOT_MATCHES_ALL));
+  if (!compiled) return false;
+  std::unique_ptr<UMatcher> matcher(compiled->CreateMatcher(text));
+  if (!matcher->Matches()) return false;
+  group = matcher->GetGroup(1);
+  return true;
+}
+
+}  // namespace
+
+std::wstring CComponent::NormalizeVersion(std::wstring version) {
+  std::wstring group;
+  if (WideGroup(L".*(\\d+\\.\\d+\\.\\d+\\.\\d+).*", version, group)) return group;
+  return version;
+}
+
+void CComponent::DiscoverVendorDevices() {
+  for (std::size_t j = 0; j < inventory.Count(); ++j) {
+    std::wstring key;
+    const RefDevice* ref = ReferenceForRecord(*this, j, key);
+    if (ref == nullptr) continue;
+    const std::wstring active = NormalizeVersion(NarrowToWide(inventory.At(j)->OptionRomVersion));
+    discovery.devices.push_back(
+        MakeVendorDevice(key, ref->model, L"Boot BIOS ROM", ref->bios, active, ref->duration));
+  }
+}
+
+int CComponent::Flash() {
+  const std::string cmd = std::string("./mqu_bootupdate boot --update ") + "mqa_boot_fw" + " -a";
+  return RunFlashUtility(log, cmd, kChmodCommand) == 0 ? 1 : 7;
+}
+
+bool CComponent::CheckKernelVersion() { return CheckKernelVersion(&::uname); }
+
+bool CComponent::CheckKernelVersion(int (*unameFn)(struct utsname*)) {
+  struct utsname name;
+  if (unameFn(&name) != 0) {
+    log << std::string("Failed to read kernel version.\n");
+    return false;
+  }
+  const std::wstring release = NarrowToWide(name.release);
+  std::wstring numbers;
+  if (!WideGroup(L"(\\d+\\.\\d+\\.\\d+).*", release, numbers)) {
+    log << std::string("uname -r: ") << release << std::string(" is not in a proper format.\n");
+    return false;
+  }
+
+  unsigned long a = 0, b = 0, c = 0;
+  wchar_t separator = 0;
+  std::wistringstream in(numbers);
+  in >> a >> separator >> b >> separator >> c;
+  log << std::string("Kernel : ") << static_cast<int>(a) << std::string("  ")
+      << std::string("major : ") << static_cast<int>(b) << std::string("  ")
+      << std::string("minor : ") << static_cast<int>(c) << std::string("\n");
+
+  if (a > 2) return true;
+  if (a == 2 && b == 6) return c > 31;
+  if (a == 2 && b > 6) return true;
+  return false;
+}
+
+}  // namespace MarqethComp

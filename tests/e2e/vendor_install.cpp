@@ -1,0 +1,84 @@
+#include "vendor_install.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace vendore2e {
+
+std::string ZelvokBinary() { return VENDOR_ZELVOK_BINARY; }
+std::string MarqethBinary() { return VENDOR_MARQETH_BINARY; }
+
+std::string FixturePath(const std::string& vendor, const std::string& name) {
+  return std::string(VENDOR_FIXTURES_DIR) + "/" + vendor + "/" + name;
+}
+
+std::string ReadFixture(const std::string& vendor, const std::string& name) {
+  std::ifstream in(FixturePath(vendor, name), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+const std::string kDiscovering = std::string(51, '-') +
+                                 "\n"
+                                 "Loading references...done.\n"
+                                 "Performing discovery...\n";
+
+std::string FlashTexts(const std::string& command, const std::string& utilityOutput,
+                       int engineCode, int exitCode) {
+  return "Performing flash -- DO NOT INTERRUPT!\n"
+         "Executing flash engine: " + command + "\n" + utilityOutput +
+         "Flash Engine exit code: " + std::to_string(engineCode) + "\n" +
+         "Flash complete [" + std::to_string(exitCode) + "]\n";
+}
+
+std::string FileOf(const e2e::Outcome& outcome, const std::string& name) {
+  const auto found = outcome.files.find(name);
+  return found == outcome.files.end() ? "<absent>" : found->second;
+}
+
+void ExpectSelfDiscovery(const e2e::Outcome& outcome, const std::string& vendor) {
+  EXPECT_EQ(outcome.exit_code, 3) << outcome.err;
+  const std::string transcript = kDiscovering + "Generating self-discovery XML...done.\n";
+  EXPECT_EQ(outcome.out, transcript);
+  EXPECT_EQ(outcome.log, transcript);
+  EXPECT_EQ(FileOf(outcome, "discovery.xml"), ReadFixture(vendor, "discovery.xml"));
+}
+
+Installation::Installation() : dir_(FakeHba::MakeScratchDir()) {}
+
+Installation::~Installation() {
+  if (!dir_.empty()) FakeHba::RemoveTree(dir_);
+}
+
+void Installation::AddTo(e2e::Scenario& scenario, const FakeHba::Library& library,
+                         const std::string& confName, const std::string& libraryPath,
+                         const std::vector<std::size_t>& notInSysfs) {
+  AddLibrary(scenario, library, libraryPath);
+  scenario.root_files.push_back({"/etc/hba.conf", confName + "\t" + libraryPath + "\n"});
+  AddSysfs(scenario, library, notInSysfs);
+}
+
+void Installation::AddLibrary(e2e::Scenario& scenario, const FakeHba::Library& library,
+                              const std::string& libraryPath) {
+  const std::string staged = dir_ + "/lib" + std::to_string(copies_++) + "/library.so";
+  FakeHba::InstallLibrary(staged, library);
+  scenario.root_copies.push_back({libraryPath, staged});
+  scenario.root_copies.push_back({libraryPath + ".ini", staged + ".ini"});
+}
+
+void Installation::AddSysfs(e2e::Scenario& scenario, const FakeHba::Library& library,
+                            const std::vector<std::size_t>& notInSysfs) {
+  std::vector<FakeHba::PciDevice> devices;
+  for (std::size_t i = 0; i < library.adapters.size(); ++i) {
+    if (std::find(notInSysfs.begin(), notInSysfs.end(), i) == notInSysfs.end()) {
+      devices.push_back(FakeHba::DeviceOf(library.adapters[i]));
+    }
+  }
+  FakeHba::MakeDirs(dir_ + "/sys");
+  FakeHba::WriteSysfs(dir_ + "/sys", devices);
+  scenario.sys_tree = dir_ + "/sys";
+}
+
+}  // namespace vendore2e
