@@ -128,6 +128,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
         if (inOr) {
           --parsePos;
           append(RegisterNode(new BasicAcceptNode<T>()));
+          if (end) *end = tail;
           flags = savedFlags;
           return head;
         }
@@ -187,15 +188,14 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
       }
       case '|': {
         append(RegisterNode(new BasicAcceptNode<T>()));
-        Node* two = Parse(inParens, true, nullptr, id, head->IsGroupHeadNode());
-        if (!two) return nullptr;
+        Node* twoEnd = nullptr;
+        Node* two = Parse(inParens, true, &twoEnd, id, head->IsGroupHeadNode());
+        if (!two || !twoEnd) return nullptr;
         Node* one = head;
         head = RegisterNode(new BasicOrNode<T>(one, two));
-        Node* lastTwo = two;
-        while (lastTwo->next) lastTwo = lastTwo->next;
         Node* join = RegisterNode(new BasicAcceptNode<T>());
         tail->next = join;
-        lastTwo->next = join;
+        JoinAlternative(two, twoEnd, join);
         tail = join;
         break;
       }
@@ -212,6 +212,27 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
   if (end) *end = tail;
   flags = savedFlags;
   return hasError ? nullptr : head;
+}
+
+// Links alternative two (from its head to its own last node, an Accept node)
+// to the join. The walk along the successors stops at the first node
+// without one; when that is an Or node inside the alternative (a further
+// '|', or a group or expansion holding '|'), the Or node gets the join as
+// its successor and the alternative's own last node resumes at the join
+// too, so that the rest of the pattern stays on the path of every inner
+// alternative and backtracks into it.
+template <class T>
+void BasicPattern<T>::JoinAlternative(Node* two, Node* twoEnd, Node* join) {
+  Node* last = two;
+  while (last->next) last = last->next;
+  last->next = join;
+  if (last == twoEnd) return;
+  auto* inner = dynamic_cast<BasicOrNode<T>*>(last);
+  auto* accept = dynamic_cast<BasicAcceptNode<T>*>(twoEnd);
+  if (inner && accept) {
+    inner->joinedInside = true;
+    accept->resume = join;
+  }
 }
 
 // After "(?": reads the group kind. Returns the finished node of a level that

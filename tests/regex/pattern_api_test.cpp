@@ -171,6 +171,16 @@ TYPED_TEST(PatternApiTest, RegisteredFlagsReplaceTheCurrentOnes) {
   EXPECT_TRUE(P::MatchesStatic(this->S("x{alt}y"), this->S("xby"), 0));
 }
 
+// An expansion holding '|' at the end of a further alternative keeps the
+// rest of the pattern on the path of each of its alternatives.
+TYPED_TEST(PatternApiTest, ExpansionWithAlternationBacktracks) {
+  using P = BasicPattern<TypeParam>;
+  ASSERT_TRUE(P::RegisterPattern(this->S("alt"), this->S("c|a+"), 0));
+  EXPECT_TRUE(P::MatchesStatic(this->S("x|{alt}a"), this->S("aa"), 0));
+  EXPECT_TRUE(P::MatchesStatic(this->S("x|y{alt}"), this->S("yaa"), 0));
+  EXPECT_FALSE(P::MatchesStatic(this->S("x|{alt}a"), this->S("a"), 0));
+}
+
 TYPED_TEST(PatternApiTest, QuantifierAfterReferenceIsAnError) {
   using P = BasicPattern<TypeParam>;
   ASSERT_TRUE(P::RegisterPattern(this->S("ab"), this->S("x"), 0));
