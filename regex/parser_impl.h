@@ -465,6 +465,17 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseRegisteredPattern(Node** e
     return nullptr;
   }
   const String registeredText = found->second.first;
+  if (found->second.second & LITERAL) {
+    // A literal registration stands for its text as it is, as Compile takes
+    // it with the same flags.
+    Node* start = RegisterNode(new BasicSubStartNode<T>());
+    start->next = (found->second.second & CASE_INSENSITIVE)
+                      ? static_cast<Node*>(RegisterNode(new BasicCIQuoteNode<T>(registeredText)))
+                      : static_cast<Node*>(RegisterNode(new BasicQuoteNode<T>(registeredText)));
+    if (end) *end = start->next;
+    parsePos = close + 1;
+    return start;
+  }
   const unsigned long savedFlags = flags;
   String savedText = patternText;
   patternText = registeredText;
