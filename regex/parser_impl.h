@@ -57,11 +57,7 @@ template <class T>
 typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr, Node** end, int orGroupId,
                                                       bool orGroupHead) {
   using namespace RegexParse;
-  struct DepthGuard {
-    int& d;
-    explicit DepthGuard(int& depth) : d(++depth) {}
-    ~DepthGuard() { --d; }
-  } guard(parseDepth);
+  RegexLimits::DepthGuard guard(parseDepth);
 
   const int len = static_cast<int>(patternText.size());
   int id = groupCount++;
