@@ -94,6 +94,15 @@ class BasicAcceptNode : public BasicNode<T> {
     return resume ? this->Run(resume, text, m, cur) : cur;
   }
   bool IsTransparent() const override { return this->next != nullptr; }
+  // Joins and further resuming Accept nodes only hand on: resume past them.
+  void Prepare() override {
+    for (int hops = 0; resume && hops < 100000; ++hops) {
+      const auto* accept = dynamic_cast<const BasicAcceptNode*>(resume);
+      N* onward = accept ? (accept->next ? accept->next : accept->resume) : nullptr;
+      if (!onward) break;
+      resume = onward;
+    }
+  }
   N* resume = nullptr;
 };
 
