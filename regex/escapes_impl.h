@@ -4,6 +4,7 @@
 #define REGEX_ESCAPES_IMPL_H
 
 #include "anchor_nodes.h"
+#include "limits.h"
 #include "char_nodes.h"
 #include "pattern.h"
 #include "structure_nodes.h"
@@ -190,6 +191,13 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseBehind(bool pos, Node** en
 template <class T>
 typename BasicPattern<T>::String BasicPattern<T>::ParseClass() {
   const int len = static_cast<int>(patternText.size());
+  // Nested classes share the parser's nesting bound: deeper is a syntax error.
+  RegexLimits::DepthGuard guard(parseDepth);
+  if (parseDepth > RegexLimits::kMaxParseDepth) {
+    RaiseError();
+    parsePos = len;
+    return String();
+  }
   String result;
   bool negate = false;
   if (parsePos < len && patternText[parsePos] == '^') {

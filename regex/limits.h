@@ -20,6 +20,14 @@ constexpr long long kMaxMatchSteps = 100000000;
 // Deeper patterns are syntax errors.
 constexpr int kMaxParseDepth = 2000;
 
+// Counts one more nesting level (a parser level or a nested bracket class)
+// for as long as it lives.
+struct DepthGuard {
+  int& depth;
+  explicit DepthGuard(int& d) : depth(++d) {}
+  ~DepthGuard() { --depth; }
+};
+
 }  // namespace RegexLimits
 
 #endif

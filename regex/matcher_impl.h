@@ -25,6 +25,7 @@ template <class T>
 int BasicMatcher<T>::RunHead(int at) {
   depth = 0;
   steps = 0;
+  savedGroups.clear();
   aborted = text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound);
   return aborted ? -1 : pattern->Head()->Match(text, this, at);
 }

@@ -11,6 +11,7 @@
 #ifndef REGEX_NODE_H
 #define REGEX_NODE_H
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -62,6 +63,8 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   virtual void AppendLinks(std::vector<BasicNode*>&) const {}
   // Called once on every node after the whole graph is linked.
   virtual void Prepare() {}
+  // The capturing group whose start or end this node records, or 0.
+  virtual int CapturingGroup() const { return 0; }
 
   BasicNode* next = nullptr;
 
@@ -96,6 +99,40 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   }
   static bool Allows(long lead, const String& text, int at) {
     return lead < 0 || (at < static_cast<int>(text.size()) && long(T::Code(text[at])) == lead);
+  }
+
+  // The capturing groups recorded by nodes of the sub-graph from n (an inner
+  // chain that ends in an Accept node without successor), each once.
+  static std::vector<int> GroupsWithin(BasicNode* n) {
+    std::map<BasicNode*, bool> found;
+    n->FindAllNodes(found);
+    std::vector<int> ids;
+    for (const auto& entry : found) {
+      const int g = entry.first->CapturingGroup();
+      if (g > 0 && std::find(ids.begin(), ids.end(), g) == ids.end()) ids.push_back(g);
+    }
+    return ids;
+  }
+  // Pushes the start and end of each group onto the matcher's save stack and
+  // returns the mark to restore from. The stack is reused between matches.
+  static size_t SaveGroups(Matcher* m, const std::vector<int>& ids) {
+    const size_t mark = m->savedGroups.size();
+    for (int g : ids) {
+      m->savedGroups.push_back(m->groupStarts[g]);
+      m->savedGroups.push_back(m->groupEnds[g]);
+    }
+    return mark;
+  }
+  // Puts back what SaveGroups pushed at mark (when restore is true) and pops it.
+  static void DropSavedGroups(Matcher* m, const std::vector<int>& ids, size_t mark, bool restore) {
+    if (restore) {
+      size_t k = mark;
+      for (int g : ids) {
+        m->groupStarts[g] = m->savedGroups[k++];
+        m->groupEnds[g] = m->savedGroups[k++];
+      }
+    }
+    m->savedGroups.resize(mark);
   }
 };
 

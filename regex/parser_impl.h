@@ -57,11 +57,7 @@ template <class T>
 typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr, Node** end, int orGroupId,
                                                       bool orGroupHead) {
   using namespace RegexParse;
-  struct DepthGuard {
-    int& d;
-    explicit DepthGuard(int& depth) : d(++depth) {}
-    ~DepthGuard() { --d; }
-  } guard(parseDepth);
+  RegexLimits::DepthGuard guard(parseDepth);
 
   const int len = static_cast<int>(patternText.size());
   int id = groupCount++;
@@ -128,6 +124,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
         if (inOr) {
           --parsePos;
           append(RegisterNode(new BasicAcceptNode<T>()));
+          if (end) *end = tail;
           flags = savedFlags;
           return head;
         }
@@ -187,15 +184,14 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
       }
       case '|': {
         append(RegisterNode(new BasicAcceptNode<T>()));
-        Node* two = Parse(inParens, true, nullptr, id, head->IsGroupHeadNode());
-        if (!two) return nullptr;
+        Node* twoEnd = nullptr;
+        Node* two = Parse(inParens, true, &twoEnd, id, head->IsGroupHeadNode());
+        if (!two || !twoEnd) return nullptr;
         Node* one = head;
         head = RegisterNode(new BasicOrNode<T>(one, two));
-        Node* lastTwo = two;
-        while (lastTwo->next) lastTwo = lastTwo->next;
         Node* join = RegisterNode(new BasicAcceptNode<T>());
         tail->next = join;
-        lastTwo->next = join;
+        JoinAlternative(two, twoEnd, join);
         tail = join;
         break;
       }
@@ -212,6 +208,27 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
   if (end) *end = tail;
   flags = savedFlags;
   return hasError ? nullptr : head;
+}
+
+// Links alternative two (from its head to its own last node, an Accept node)
+// to the join. The walk along the successors stops at the first node
+// without one; when that is an Or node inside the alternative (a further
+// '|', or a group or expansion holding '|'), the Or node gets the join as
+// its successor and the alternative's own last node resumes at the join
+// too, so that the rest of the pattern stays on the path of every inner
+// alternative and backtracks into it.
+template <class T>
+void BasicPattern<T>::JoinAlternative(Node* two, Node* twoEnd, Node* join) {
+  Node* last = two;
+  while (last->next) last = last->next;
+  last->next = join;
+  if (last == twoEnd) return;
+  auto* inner = dynamic_cast<BasicOrNode<T>*>(last);
+  auto* accept = dynamic_cast<BasicAcceptNode<T>*>(twoEnd);
+  if (inner && accept) {
+    inner->joinedInside = true;
+    accept->resume = join;
+  }
 }
 
 // After "(?": reads the group kind. Returns the finished node of a level that
@@ -444,6 +461,17 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseRegisteredPattern(Node** e
     return nullptr;
   }
   const String registeredText = found->second.first;
+  if (found->second.second & LITERAL) {
+    // A literal registration stands for its text as it is, as Compile takes
+    // it with the same flags.
+    Node* start = RegisterNode(new BasicSubStartNode<T>());
+    start->next = (found->second.second & CASE_INSENSITIVE)
+                      ? static_cast<Node*>(RegisterNode(new BasicCIQuoteNode<T>(registeredText)))
+                      : static_cast<Node*>(RegisterNode(new BasicQuoteNode<T>(registeredText)));
+    if (end) *end = start->next;
+    parsePos = close + 1;
+    return start;
+  }
   const unsigned long savedFlags = flags;
   String savedText = patternText;
   patternText = registeredText;

@@ -93,6 +93,7 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   bool ReadQuantifier(int& min, int& max);
   bool ParseBounds(int& min, int& max);
   Node* ParseRegisteredPattern(Node** end);
+  void JoinAlternative(Node* two, Node* twoEnd, Node* join);
   void RaiseError();
 
   // Escapes and bracket classes (escapes_impl.h).
@@ -179,6 +180,9 @@ class BasicMatcher {
   int depth = 0;         // current nesting of node calls
   long long steps = 0;   // node steps taken by the current operation
   bool aborted = false;  // the nesting bound was hit during this operation
+  // Group positions saved by look-aheads and independent groups while their
+  // body runs, so that a failure can put them back.
+  std::vector<int> savedGroups;
 
  private:
   int RunHead(int at);

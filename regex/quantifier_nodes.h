@@ -160,8 +160,22 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
 
   BasicPossessiveQuantifierNode(Pattern* p, N* in, int mn, int mx) : BasicQuantifierNode<T>(p, in, mn, mx) {}
 
-  // Takes the longest run and tries the rest once; nothing is given back.
+  // Takes the longest run and tries the rest once; nothing is given back. An
+  // independent group's body may set groups: they are put back on failure.
   int Match(const String& text, Matcher* m, int cur) const override {
+    if (groups_.empty()) return Possessive(text, m, cur);
+    const size_t mark = this->SaveGroups(m, groups_);
+    const int r = Possessive(text, m, cur);
+    this->DropSavedGroups(m, groups_, mark, r == -1);
+    return r;
+  }
+  void Prepare() override {
+    BasicQuantifierNode<T>::Prepare();
+    groups_ = this->GroupsWithin(this->inner);
+  }
+
+ private:
+  int Possessive(const String& text, Matcher* m, int cur) const {
     int p = this->Mandatory(text, m, cur);
     if (p == -1) return -1;
     for (int i = this->min; i < this->max; ++i) {
@@ -172,6 +186,8 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
     if (!this->Spend(m, p - cur)) return -1;
     return this->Continue(text, m, p);
   }
+
+  std::vector<int> groups_;  // capturing groups inside an independent group
 };
 
 #endif

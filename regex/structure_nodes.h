@@ -77,20 +77,38 @@ class BasicSubStartNode : public BasicNode<T> {
   bool IsTransparent() const override { return true; }
 };
 
-// End of an inner chain (returns its index) or a join (continues).
+// End of an inner chain (returns its index) or a join (continues). The
+// Accept node that ends an alternative whose walk to the join stopped at an
+// inner Or node (b|c in a|b|c, or a group holding '|' at the end of an
+// alternative) resumes at that join: so the rest of the pattern runs inside
+// the alternative, and a failure of the rest backtracks into it.
 template <class T>
 class BasicAcceptNode : public BasicNode<T> {
  public:
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
+  using N = BasicNode<T>;
   int Match(const String& text, Matcher* m, int cur) const override {
-    return this->next ? this->Continue(text, m, cur) : cur;
+    if (this->next) return this->Continue(text, m, cur);
+    return resume ? this->Run(resume, text, m, cur) : cur;
   }
   bool IsTransparent() const override { return this->next != nullptr; }
+  // Joins and further resuming Accept nodes only hand on: resume past them.
+  void Prepare() override {
+    for (int hops = 0; resume && hops < 100000; ++hops) {
+      const auto* accept = dynamic_cast<const BasicAcceptNode*>(resume);
+      N* onward = accept ? (accept->next ? accept->next : accept->resume) : nullptr;
+      if (!onward) break;
+      resume = onward;
+    }
+  }
+  N* resume = nullptr;
 };
 
-// Alternation: alternative one first; when it or the rest fails, two.
+// Alternation: alternative one first; when it or the rest fails, two. An Or
+// node whose alternatives reach its successor through their own end
+// (joinedInside) does not run the successor again after them.
 template <class T>
 class BasicOrNode : public BasicNode<T> {
  public:
@@ -100,12 +118,13 @@ class BasicOrNode : public BasicNode<T> {
   using N = BasicNode<T>;
   BasicOrNode(N* a, N* b) : one(a), two(b) {}
   int Match(const String& text, Matcher* m, int cur) const override {
+    N* rest = joinedInside ? nullptr : this->next;
     int r = this->Run(one, text, m, cur);
-    if (r != -1 && this->next) r = this->Continue(text, m, r);
+    if (r != -1 && rest) r = this->Run(rest, text, m, r);
     if (r != -1 || m->aborted) return r;
     r = this->Run(two, text, m, cur);
     if (r == -1) return -1;
-    return this->next ? this->Continue(text, m, r) : r;
+    return rest ? this->Run(rest, text, m, r) : r;
   }
   void AppendLinks(std::vector<N*>& out) const override {
     if (one) out.push_back(one);
@@ -113,11 +132,13 @@ class BasicOrNode : public BasicNode<T> {
   }
   N* one;
   N* two;
+  bool joinedInside = false;
 };
 
 // "(?=" and "(?!": runs the inner chain without consuming. Groups set inside
-// a matching positive look-ahead stay set when the rest matches, and are put
-// back when it fails.
+// a matching positive look-ahead stay set when the rest matches; they are put
+// back when the rest fails, and always after a negative look-ahead, whose
+// body's groups never take part in a match.
 template <class T>
 class BasicLookAheadNode : public BasicNode<T> {
  public:
@@ -127,27 +148,26 @@ class BasicLookAheadNode : public BasicNode<T> {
   using N = BasicNode<T>;
   BasicLookAheadNode(N* in, bool p) : pos(p), inner(in) {}
   int Match(const String& text, Matcher* m, int cur) const override {
-    const int first = -m->nonCapGroupCount;
-    const int count = m->groupCount + m->nonCapGroupCount;
-    std::vector<int> saved;
-    if (pos) {
-      saved.assign(m->groupStarts + first, m->groupStarts + first + count);
-      saved.insert(saved.end(), m->groupEnds + first, m->groupEnds + first + count);
-    }
+    const size_t mark = this->SaveGroups(m, groups_);
     int r = this->Run(inner, text, m, cur);
-    if ((r != -1) != pos || m->aborted) return -1;
-    r = this->Continue(text, m, cur);
-    if (r == -1 && pos) {
-      std::copy(saved.begin(), saved.begin() + count, m->groupStarts + first);
-      std::copy(saved.begin() + count, saved.end(), m->groupEnds + first);
+    if ((r != -1) != pos || m->aborted) {
+      this->DropSavedGroups(m, groups_, mark, true);
+      return -1;
     }
+    if (!pos) this->DropSavedGroups(m, groups_, mark, true);
+    r = this->Continue(text, m, cur);
+    if (pos) this->DropSavedGroups(m, groups_, mark, r == -1);
     return r;
   }
   void AppendLinks(std::vector<N*>& out) const override {
     if (inner) out.push_back(inner);
   }
+  void Prepare() override { groups_ = this->GroupsWithin(inner); }
   bool pos;
   N* inner;
+
+ private:
+  std::vector<int> groups_;  // capturing groups inside the body
 };
 
 // Opening (Head) and closing (Tail) of group gi: records the index in
@@ -169,6 +189,7 @@ class BasicGroupEdgeNode : public BasicNode<T> {
   }
   bool IsGroupHeadNode() const override { return Head; }
   bool IsTransparent() const override { return true; }
+  int CapturingGroup() const override { return gi > 0 ? gi : 0; }
   int gi;
 };
 

@@ -43,6 +43,19 @@ const FindCase kFindCases[] = {
     {"[,;]", 0, "ab;c", 2, 3},
 };
 
+// A negative look-ahead whose body matched puts the body's groups back.
+TYPED_TEST(FindTest, NestedNegativeLookAheadLeavesItsGroupUnset) {
+  using P = BasicPattern<TypeParam>;
+  P* p = P::Compile(Text<TypeParam>("(?!(?!(a)))"), 0);
+  ASSERT_NE(p, nullptr);
+  auto* m = p->CreateMatcher(Text<TypeParam>("a"));
+  ASSERT_TRUE(m->FindFirstMatch());
+  EXPECT_EQ(m->GetEndingIndex(0), 0);
+  EXPECT_EQ(m->GetStartingIndex(1), -1);
+  delete m;
+  delete p;
+}
+
 TYPED_TEST(FindTest, FirstMatchPositions) {
   using P = BasicPattern<TypeParam>;
   for (const FindCase& c : kFindCases) {

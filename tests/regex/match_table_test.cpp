@@ -41,6 +41,15 @@ const MatchCase kMatchCases[] = {
     {"|a", 0, "a", true, {}},
     {"a|", 0, "", true, {}},
     {"(a|b)*c", 0, "abbac", true, {"a"}},
+    // The rest of the pattern backtracks into an inner alternation: b|c of
+    // a|b|c, and a group holding '|' that ends a further alternative.
+    {"(?:b|a+|c)a", 0, "aa", true, {}},
+    {"(?:x|y+|z){2}", 0, "yy", true, {}},
+    {"||\\.+?", 0, "..", true, {}},
+    {"x|(?:b|a+?)", 0, "aa", true, {}},
+    {"(?:x|(?:y|z+))z", 0, "zz", true, {}},
+    {"(a|bc|b)+c", 0, "abc", true, {"b"}},
+    {"(?>a|b|ab)c", 0, "abc", false, {}},
     // Anchors and line modes.
     {"a$\\n^b", MULTI, "a\nb", true, {}},
     {"a$\\n^b", 0, "a\nb", false, {}},
@@ -266,6 +275,18 @@ const IndexCase kIndexCases[] = {
     {"(a)?b", "b", 1, -1, -1},
     {"a(b)(?:c)(d)", "abcd", 2, 3, 4},
     {"(x)?\\1y", "y", 0, 0, 1},
+    // Groups of a failed path are unset again: an inner alternative that the
+    // rest rejected, a negative look-ahead, an independent group whose rest
+    // failed.
+    {"(?:b|(a)|c)d|a", "a", 1, -1, -1},
+    {"(?:|()|[^a-c])[\\\\\\s]", " \\", 1, -1, -1},
+    {"(?!(a))a|a", "a", 1, -1, -1},
+    {"(?!())|", "", 1, -1, -1},
+    {"\\S*?(?!()\\Q.\\E)", ".", 1, -1, -1},
+    {"(?>(a))b|a", "a", 1, -1, -1},
+    {"(?>(a)|b)c|ab", "ab", 1, -1, -1},
+    {"(?=(a))(?!(a)b)a", "a", 1, 0, 1},
+    {"(?=(a))(?!(a)b)a", "a", 2, -1, -1},
 };
 
 TYPED_TEST(MatchTableTest, GroupIndices) {

@@ -171,6 +171,26 @@ TYPED_TEST(PatternApiTest, RegisteredFlagsReplaceTheCurrentOnes) {
   EXPECT_TRUE(P::MatchesStatic(this->S("x{alt}y"), this->S("xby"), 0));
 }
 
+// An expansion holding '|' at the end of a further alternative keeps the
+// rest of the pattern on the path of each of its alternatives.
+TYPED_TEST(PatternApiTest, ExpansionWithAlternationBacktracks) {
+  using P = BasicPattern<TypeParam>;
+  ASSERT_TRUE(P::RegisterPattern(this->S("alt"), this->S("c|a+"), 0));
+  EXPECT_TRUE(P::MatchesStatic(this->S("x|{alt}a"), this->S("aa"), 0));
+  EXPECT_TRUE(P::MatchesStatic(this->S("x|y{alt}"), this->S("yaa"), 0));
+  EXPECT_FALSE(P::MatchesStatic(this->S("x|{alt}a"), this->S("a"), 0));
+}
+
+// A name registered with LITERAL expands to its text taken literally.
+TYPED_TEST(PatternApiTest, LiteralRegistrationExpandsAsItsText) {
+  using P = BasicPattern<TypeParam>;
+  ASSERT_TRUE(P::RegisterPattern(this->S("lit"), this->S("a.b("), P::LITERAL));
+  EXPECT_TRUE(P::MatchesStatic(this->S("x{lit}y"), this->S("xa.b(y"), 0));
+  EXPECT_FALSE(P::MatchesStatic(this->S("x{lit}y"), this->S("xaxb(y"), 0));
+  ASSERT_TRUE(P::RegisterPattern(this->S("ci"), this->S("A.b"), P::LITERAL | P::CASE_INSENSITIVE));
+  EXPECT_TRUE(P::MatchesStatic(this->S("{ci}|z"), this->S("a.B"), 0));
+}
+
 TYPED_TEST(PatternApiTest, QuantifierAfterReferenceIsAnError) {
   using P = BasicPattern<TypeParam>;
   ASSERT_TRUE(P::RegisterPattern(this->S("ab"), this->S("x"), 0));
