@@ -141,7 +141,9 @@ TYPED_TEST(SyntaxErrorTest, DeepNestingIsAnErrorNotACrash) {
     P* p = P::Compile(Text<TypeParam>(c.pattern), 0);
     ::testing::internal::GetCapturedStderr();
     ASSERT_EQ(p != nullptr, c.matched != nullptr);
-    if (p) EXPECT_TRUE(p->Matches(Text<TypeParam>(c.matched)));
+    if (p) {
+      EXPECT_TRUE(p->Matches(Text<TypeParam>(c.matched)));
+    }
     delete p;
   }
 }
