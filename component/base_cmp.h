@@ -51,6 +51,9 @@ class CBaseCmp {
 
   // Recognises the distribution from its release file into discovery.os.
   int DetectOs();
+  // The action text of a firmware item for a CompareVersions result:
+  // 1 "upgrade", -1 "downgrade", 0 "rewrite".
+  static const wchar_t* ActionText(int comparison);
   // 1 when a is newer than b, -1 when older, 0 when equal.
   static int CompareVersions(const std::wstring& a, const std::wstring& b);
   static std::vector<std::wstring> SplitString(const std::wstring& text, wchar_t delimiter);

@@ -61,3 +61,9 @@ int CBaseCmp::CompareVersionParts(const std::vector<std::wstring>& a,
     if (result != 0) return result;
   }
 }
+
+const wchar_t* CBaseCmp::ActionText(int comparison) {
+  if (comparison > 0) return L"upgrade";
+  if (comparison < 0) return L"downgrade";
+  return L"rewrite";
+}

@@ -154,12 +154,6 @@ int SplitCompare(const std::wstring& available, const std::wstring& installed) {
   return result != 0 ? result : CBaseCmp::CompareVersions(a.rest, b.rest);
 }
 
-const wchar_t* ActionText(int comparison) {
-  if (comparison > 0) return L"upgrade";
-  if (comparison < 0) return L"downgrade";
-  return L"rewrite";
-}
-
 const FixedFirmware* FixedFirmwareFor(const std::string& model) {
   for (const FixedFirmware& fixed : kFixedFirmware) {
     if (Contains(model, fixed.model)) return &fixed;
@@ -180,7 +174,7 @@ FwItem FirmwareItem(const std::string& model, const std::string& group, const Re
     item.active_version = WithoutDots(item.active_version);
   }
   const bool split = Contains(model, "DZe120") || Contains(model, "DZe110");
-  item.action = ActionText(split ? SplitCompare(item.version, item.active_version)
+  item.action = CBaseCmp::ActionText(split ? SplitCompare(item.version, item.active_version)
                                  : CBaseCmp::CompareVersions(item.version, item.active_version));
   item.duration = reference.duration;
   item.shared = L"no";
@@ -192,7 +186,7 @@ FwItem BootItem(const std::string& model, const std::string& group, const RefDev
   item.type = L"Boot BIOS ROM";
   item.version = reference.bios;
   item.active_version = NarrowToWide(InstalledVersion(group, Contains(model, "DCe")).c_str());
-  item.action = ActionText(SplitCompare(item.version, item.active_version));
+  item.action = CBaseCmp::ActionText(SplitCompare(item.version, item.active_version));
   item.duration = reference.duration;
   return item;
 }

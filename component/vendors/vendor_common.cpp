@@ -1,21 +1,10 @@
 #include "vendor_common.h"
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 
 #include "base_cmp.h"
+#include "engine_status.h"
 #include "fixed_paths.h"
-
-namespace {
-
-const wchar_t* ActionText(int comparison) {
-  if (comparison > 0) return L"upgrade";
-  if (comparison < 0) return L"downgrade";
-  return L"rewrite";
-}
-
-}  // namespace
 
 const RefDevice* ReferenceForRecord(CBaseCmp& component, std::size_t index, std::wstring& key) {
   key = component.BuildDeviceKey(static_cast<int32_t>(index));
@@ -33,7 +22,7 @@ DeviceInfo MakeVendorDevice(const std::wstring& deviceId, const std::wstring& pr
   item.type = itemType;
   item.version = version;
   item.active_version = activeVersion;
-  item.action = ActionText(CBaseCmp::CompareVersions(version, activeVersion));
+  item.action = CBaseCmp::ActionText(CBaseCmp::CompareVersions(version, activeVersion));
   item.duration = duration;
   item.shared = L"no";
 
@@ -51,10 +40,7 @@ int RunFlashUtility(CLogger& log, const std::string& command, const char* chmodC
   (void)chmodStatus;
 
   const int status = std::system(redirected.c_str());
-  // A shell killed by a signal leaves 0 in the exit-status bits; report the
-  // signal the way a shell reports a killed command, never as success.
-  const int code =
-      (status != -1 && WIFSIGNALED(status)) ? 128 + WTERMSIG(status) : (status & 0xff00) >> 8;
+  const int code = EngineExitCode(status);
   log << std::string("Flash Engine exit code: ") << code << std::string("\n");
   return code;
 }
