@@ -4,7 +4,7 @@
 #define REGEX_ESCAPES_IMPL_H
 
 #include "anchor_nodes.h"
-#include "limits.h"
+#include "regex_limits.h"
 #include "char_nodes.h"
 #include "pattern.h"
 #include "structure_nodes.h"

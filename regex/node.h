@@ -15,7 +15,7 @@
 #include <map>
 #include <vector>
 
-#include "limits.h"
+#include "regex_limits.h"
 #include "pattern.h"
 #include "print_slots.h"
 

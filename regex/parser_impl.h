@@ -10,7 +10,7 @@
 #include "anchor_nodes.h"
 #include "char_nodes.h"
 #include "group_loop_nodes.h"
-#include "limits.h"
+#include "regex_limits.h"
 #include "pattern.h"
 #include "quantifier_nodes.h"
 #include "structure_nodes.h"

@@ -108,12 +108,18 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
 
  private:
   // The same extension for iterations of differing widths, one nested call
-  // per iteration.
+  // per iteration; each level counts against the matcher's nesting bound.
   int MatchManyNested(const String& text, Matcher* m, int cur, int count) const {
     if (count < this->max) {
       int r = this->Run(this->inner, text, m, cur);
       if (r != -1 && r > cur) {
+        if (++m->depth > RegexLimits::kMaxMatchDepth) {
+          m->aborted = true;
+          --m->depth;
+          return -1;
+        }
         int r2 = MatchManyNested(text, m, r, count + 1);
+        --m->depth;
         if (r2 != -1 || m->aborted) return r2;
       }
     }

@@ -13,7 +13,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "limits.h"
+#include "regex_limits.h"
 #include "node_names.h"
 #include "pattern.h"
 
