@@ -133,7 +133,9 @@ TEST(QueryOutput, HostileOutputStaysInsideTheTables) {
   // The last instance of the loop (99) lies outside the tables: its lines are dropped.
   for (int k = 0; k < QueryTables::kInstances; ++k) {
     EXPECT_EQ(tables.portNames[k], "") << k;
-    if (k != 7) EXPECT_EQ(tables.versions[k], L"") << k;
+    if (k != 7) {
+      EXPECT_EQ(tables.versions[k], L"") << k;
+    }
   }
 }
 
