@@ -69,10 +69,7 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
-  using typename BasicNode<T>::Pattern;
-  using N = BasicNode<T>;
-
-  BasicGreedyQuantifierNode(Pattern* p, N* in, int mn, int mx) : BasicQuantifierNode<T>(p, in, mn, mx) {}
+  using BasicQuantifierNode<T>::BasicQuantifierNode;
 
   int Match(const String& text, Matcher* m, int cur) const override {
     int p = this->Mandatory(text, m, cur);
@@ -133,10 +130,7 @@ class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
-  using typename BasicNode<T>::Pattern;
-  using N = BasicNode<T>;
-
-  BasicLazyQuantifierNode(Pattern* p, N* in, int mn, int mx) : BasicQuantifierNode<T>(p, in, mn, mx) {}
+  using BasicQuantifierNode<T>::BasicQuantifierNode;
 
   // Tries the rest of the pattern before each further iteration.
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -161,10 +155,7 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
-  using typename BasicNode<T>::Pattern;
-  using N = BasicNode<T>;
-
-  BasicPossessiveQuantifierNode(Pattern* p, N* in, int mn, int mx) : BasicQuantifierNode<T>(p, in, mn, mx) {}
+  using BasicQuantifierNode<T>::BasicQuantifierNode;
 
   // Takes the longest run and tries the rest once; nothing is given back. An
   // independent group's body may set groups: they are put back on failure.
