@@ -114,10 +114,13 @@ class BasicLookBehindNode : public BasicNode<T> {
   BasicLookBehindNode(const String& s, bool p) : pos(p), str(s) {}
   int Match(const String& text, Matcher* m, int cur) const override {
     const int n = static_cast<int>(str.size());
-    bool found = n <= cur && cur <= static_cast<int>(text.size()) && text.compare(cur - n, n, str) == 0;
+    const bool fits = n <= cur && cur <= static_cast<int>(text.size());
+    if (fits && n > 0 && !this->Spend(m, n)) return -1;
+    const bool found = fits && text.compare(cur - n, n, str) == 0;
     return found == pos ? this->Continue(text, m, cur) : -1;
   }
   bool IsTransparent() const override { return pos && str.empty(); }
+  bool IsPassThrough() const override { return pos && str.empty(); }
   bool pos;
   String str;
 };

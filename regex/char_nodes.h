@@ -21,6 +21,7 @@ class BasicOneCharNode : public BasicNode<T> {
   }
   bool IsSingleChar() const override { return true; }
   bool TestChar(Char c) const override { return Self().Test(c); }
+  int MinWidth() const override { return 1; }
 
  private:
   const Derived& Self() const { return static_cast<const Derived&>(*this); }
@@ -71,12 +72,17 @@ class BasicQuoteNodeT : public BasicNode<T> {
   int Match(const String& text, Matcher* m, int cur) const override {
     const int n = static_cast<int>(str.size());
     if (cur > static_cast<int>(text.size()) - n) return -1;
-    for (int i = 0; i < n; ++i) {
-      if (CI ? T::Lower(text[cur + i]) != T::Lower(str[i]) : text[cur + i] != str[i]) return -1;
-    }
+    int i = 0;
+    while (i < n && (CI ? T::Lower(text[cur + i]) == T::Lower(str[i]) : text[cur + i] == str[i])) ++i;
+    if (!this->Spend(m, i) || i < n) return -1;
     return this->Continue(text, m, cur + n);
   }
   long RequiredChar() const override { return (!CI && !str.empty()) ? long(T::Code(str[0])) : -1; }
+  int MinWidth() const override { return static_cast<int>(str.size()); }
+  const String* LiteralText(bool& ci) const override {
+    ci = CI;
+    return &str;
+  }
 
   String str;
 };

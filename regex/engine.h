@@ -6,6 +6,7 @@
 #include "class_text_impl.h"
 #include "escapes_impl.h"
 #include "matcher_impl.h"
+#include "memo_plan_impl.h"
 #include "parser_impl.h"
 #include "pattern_impl.h"
 

@@ -57,9 +57,11 @@ class BasicGroupLoopNode : public BasicNode<T> {
       return r;
     }
     if (progress && m->loopCounts[gi] < max) {
+      // Past the mandatory iterations, what an uncounted loop does from here
+      // depends on the position alone (memo_plan.h).
       switch (type) {
-        case kGreedy: return MatchGreedy(text, m, cur);
-        case kReluctant: return MatchLazy(text, m, cur);
+        case kGreedy: return this->Remembered(m, cur, [&] { return MatchGreedy(text, m, cur); });
+        case kReluctant: return this->Remembered(m, cur, [&] { return MatchLazy(text, m, cur); });
         case kPossessive: return MatchPossessive(text, m, cur);
         default: return -1;
       }

@@ -3,6 +3,8 @@
 #ifndef REGEX_MATCHER_IMPL_H
 #define REGEX_MATCHER_IMPL_H
 
+#include <algorithm>
+
 #include "node.h"
 #include "pattern.h"
 
@@ -20,14 +22,30 @@ BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
   for (int g = 0; g < groupCount; ++g) groupStarts[g] = groupEnds[g] = 0;
 }
 
-// Indices are ints: a text too long for them never matches.
+// Indices are ints: a text too long for them never matches. The failure
+// table of earlier operations on the same text serves again when the mode
+// (whole text or find) is the same; the Start and End nodes are the only
+// nodes that read the mode, and they decide what a failure means.
 template <class T>
 int BasicMatcher<T>::RunHead(int at) {
   depth = 0;
   steps = 0;
   savedGroups.clear();
+  if (memo.Tried() && memoFlags != matchFlags) memo.Reset();
+  stepLimit = memo.Tried() ? memo.StepBudget()
+                           : std::min(RegexLimits::RememberAfterSteps(), RegexLimits::kMaxMatchSteps);
   aborted = text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound);
   return aborted ? -1 : pattern->Head()->Match(text, this, at);
+}
+
+template <class T>
+bool BasicMatcher<T>::Checkpoint() {
+  // A threshold beyond the step bound switches remembering off.
+  if (memo.Tried() || RegexLimits::RememberAfterSteps() > RegexLimits::kMaxMatchSteps) return false;
+  memo.Enable(pattern->Plan(), text.size());
+  memoFlags = matchFlags;
+  stepLimit = memo.StepBudget();
+  return steps <= stepLimit;
 }
 
 template <class T>
@@ -45,7 +63,6 @@ bool BasicMatcher<T>::Matches() {
   ClearGroups();
   lastMatchEnd = 0;
   int r = RunHead(0);
-  matchFlags = 0;
   return r == static_cast<int>(text.size());
 }
 
@@ -153,6 +170,7 @@ void BasicMatcher<T>::Reset() {
 template <class T>
 void BasicMatcher<T>::SetString(const String& newText) {
   text = newText;
+  memo.Reset();
   Reset();
 }
 

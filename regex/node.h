@@ -3,8 +3,11 @@
 // A node tests one construct at an index of the text and hands the rest of
 // the match to its successor: Match returns the index at which the match of
 // the whole rest of the chain ends, or -1. Every call from one node into
-// another goes through Run, which counts the nesting in the matcher and ends
-// the attempt as a no-match before it could exhaust the stack.
+// another goes through Run, which counts the nesting and the steps in the
+// matcher and ends the attempt as a no-match before it could exhaust the
+// stack or run without end. The branching nodes remember, through the
+// matcher's failure table (failure_memo.h), the positions from which they
+// have failed, so that no such position is explored twice.
 //
 // The narrow copy's debug printer adds Print(depth) at this level through
 // NodePrintSlot (print_slots.h); the wide copy has none.
@@ -65,8 +68,22 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   virtual void Prepare() {}
   // The capturing group whose start or end this node records, or 0.
   virtual int CapturingGroup() const { return 0; }
+  // The least number of characters a match of this node consumes before it
+  // hands on to its successor.
+  virtual int MinWidth() const { return 0; }
+  // True for a zero-width node that only hands on to its successor and
+  // writes nothing.
+  virtual bool IsPassThrough() const { return false; }
+  // The text of a literal-text node, or null; ci tells whether it compares
+  // ignoring letter case.
+  virtual const String* LiteralText(bool& ci) const {
+    (void)ci;
+    return nullptr;
+  }
 
   BasicNode* next = nullptr;
+  // The node's place in its pattern's registry (set by RegisterNode).
+  int index = -1;
 
  protected:
   int Continue(const String& text, Matcher* m, int i) const { return Run(next, text, m, i); }
@@ -74,7 +91,7 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   static int Run(const BasicNode* n, const String& text, Matcher* m, int i) {
     if (!n) return i;
     if (m->aborted) return -1;
-    if (++m->depth > RegexLimits::kMaxMatchDepth || ++m->steps > RegexLimits::kMaxMatchSteps) {
+    if (++m->depth > RegexLimits::kMaxMatchDepth || (++m->steps > m->stepLimit && !m->Checkpoint())) {
       m->aborted = true;
       --m->depth;
       return -1;
@@ -84,11 +101,27 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     return r;
   }
 
-  // Counts n iterations taken in a loop against the step bound.
+  // Counts n units of work done in a loop (iterations, characters compared)
+  // against the step bound.
   static bool Spend(Matcher* m, long long n) {
     m->steps += n;
-    if (m->steps > RegexLimits::kMaxMatchSteps) m->aborted = true;
+    if (m->steps > m->stepLimit && !m->Checkpoint()) m->aborted = true;
     return !m->aborted;
+  }
+
+  // This node's slot in the matcher's failure table, or -1.
+  int MemoSlot(const Matcher* m) const { return m->memo.SlotOf(index); }
+
+  // Runs body (the node's own match at pos) unless the table knows that it
+  // fails there, and remembers a failure.
+  template <class Body>
+  int Remembered(Matcher* m, int pos, Body body) const {
+    const int slot = MemoSlot(m);
+    if (slot < 0 || pos < m->memo.FirstUsable(slot, m->loopStarts)) return body();
+    if (m->memo.Failed(slot, pos)) return -1;
+    const int r = body();
+    if (r == -1 && !m->aborted) m->memo.MarkFailed(slot, pos);
+    return r;
   }
 
   // The character that the chain from n needs first, looking through

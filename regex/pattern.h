@@ -9,10 +9,13 @@
 #define REGEX_PATTERN_H
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "failure_memo.h"
+#include "memo_plan.h"
 #include "print_slots.h"
 #include "traits.h"
 
@@ -72,6 +75,7 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   // ---- Used inside the engine only (parser, nodes, matcher). ----
   template <class N>
   N* RegisterNode(N* node) {
+    node->index = static_cast<int>(nodeRegistry.size());
     nodeRegistry.push_back(node);
     return node;
   }
@@ -79,6 +83,9 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   const Node* Head() const { return head; }
   int GroupCount() const { return groupCount; }
   int NonCapGroupCount() const { return nonCapGroupCount; }
+  // Which nodes may remember their failures (memo_plan.h); worked out on the
+  // first request, which comes only from a match that has run long.
+  const MemoPlan& Plan() const;
 
  private:
   explicit BasicPattern(const String& text);
@@ -131,6 +138,8 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   unsigned long flags = 0;
   int parseDepth = 0;                // nesting of parser levels
   std::vector<String> expanding;     // names of "{name}" expansions in progress
+  mutable std::once_flag planOnce;
+  mutable MemoPlan plan;
 };
 
 template <class T>
@@ -164,6 +173,10 @@ class BasicMatcher {
   // deeper, or taken more steps, than the engine allows; its answer was then
   // "no match".
   bool LimitExceeded() const { return aborted; }
+  // Called when the steps pass stepLimit: the first time for a text and
+  // mode, it makes the failure table and raises the limit to the operation's
+  // step bound; after that, false (the bound is reached).
+  bool Checkpoint();
 
   // ---- Match state, read and written by the nodes while they match. ----
   // The arrays are indexed by group id, from -nonCapGroupCount upwards.
@@ -178,8 +191,10 @@ class BasicMatcher {
   int foundMatch = 0;
   unsigned long matchFlags = 0;
   int depth = 0;         // current nesting of node calls
-  long long steps = 0;   // node steps taken by the current operation
-  bool aborted = false;  // the nesting bound was hit during this operation
+  long long steps = 0;   // steps taken by the current operation
+  long long stepLimit = 0;  // the steps at which Checkpoint is next called
+  bool aborted = false;  // the nesting or step bound was hit during this operation
+  FailureMemo memo;      // remembered failures of the pattern's nodes
   // Group positions saved by look-aheads and independent groups while their
   // body runs, so that a failure can put them back.
   std::vector<int> savedGroups;
@@ -191,6 +206,7 @@ class BasicMatcher {
   String text;
   int searchStart = 0;
   bool exhausted = false;  // a find answered false; finds stay false until Reset
+  unsigned long memoFlags = 0;  // the mode the failure table was made in
   std::vector<int> storage;
 };
 

@@ -5,8 +5,19 @@
 // matcher state, so the greedy form walks forward over the iterations and
 // then back over their end positions in a loop: the stack does not grow with
 // the number of iterations. Atoms of one character are tested directly.
+//
+// A repetition without upper bound of an atom of fixed width (one character,
+// a class, a literal text) remembers failures per iteration start: what
+// follows an iteration start (the greedy or reluctant extension, or the
+// possessive run and the rest behind it) depends on that position alone, and
+// its failure there implies its failure at every later iteration start of
+// the same run. A walk that reaches a remembered position therefore stops:
+// the rest of the run is known to fail. Other repetitions remember the
+// failure of their whole match at the index where it began.
 #ifndef REGEX_QUANTIFIER_NODES_H
 #define REGEX_QUANTIFIER_NODES_H
+
+#include <climits>
 
 #include "node.h"
 #include "structure_nodes.h"
@@ -34,6 +45,13 @@ class BasicQuantifierNode : public BasicNode<T> {
   void Prepare() override {
     single_ = inner->IsSingleChar();
     lead_ = this->LeadChar(this->next);
+    bool ci = false;
+    const String* literal = inner->LiteralText(ci);
+    width_ = single_ ? 1 : (literal && !literal->empty()) ? static_cast<int>(literal->size()) : 0;
+  }
+  int MinWidth() const override {
+    const long long least = static_cast<long long>(min) * width_;
+    return least > INT_MAX ? INT_MAX : static_cast<int>(least);
   }
 
   int min;
@@ -59,7 +77,32 @@ class BasicQuantifierNode : public BasicNode<T> {
     return this->Spend(m, min) ? p : -1;
   }
 
+  // True when failures are remembered per iteration start (see above).
+  bool RemembersRuns() const { return width_ > 0 && max == RegexLimits::kNoUpperBound; }
+
+  // The table slot for iteration starts, and the first position at which it
+  // may be used (INT_MAX when there is none).
+  struct RunMemo {
+    int slot;
+    int from;
+    bool Knows(const Matcher* m, int p) const { return p >= from && m->memo.Failed(slot, p); }
+  };
+  RunMemo RunSlot(const Matcher* m) const {
+    const int slot = RemembersRuns() ? this->MemoSlot(m) : -1;
+    return {slot, slot >= 0 ? m->memo.FirstUsable(slot, m->loopStarts) : INT_MAX};
+  }
+  // Remembers that what follows each of the iteration starts first,
+  // first + width_, ... (count of them) fails.
+  void RememberRun(Matcher* m, const RunMemo& memo, int first, long count) const {
+    if (memo.slot < 0 || m->aborted) return;
+    for (long k = 0; k < count; ++k) {
+      const long at = first + k * width_;
+      if (at >= memo.from) m->memo.MarkFailed(memo.slot, static_cast<int>(at));
+    }
+  }
+
   bool single_ = false;
+  int width_ = 0;  // the width of every iteration, or 0 when it may vary
   long lead_ = -1;
 };
 
@@ -72,18 +115,28 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
   using BasicQuantifierNode<T>::BasicQuantifierNode;
 
   int Match(const String& text, Matcher* m, int cur) const override {
-    int p = this->Mandatory(text, m, cur);
-    if (p == -1) return -1;
-    return MatchMany(text, m, p, this->min);
+    auto match = [&] {
+      int p = this->Mandatory(text, m, cur);
+      if (p == -1) return -1;
+      return MatchMany(text, m, p, this->min);
+    };
+    return this->RemembersRuns() ? match() : this->Remembered(m, cur, match);
   }
 
   // The greedy extension after count iterations ending at cur: the longest
   // run first, then the rest of the pattern after each shorter run in turn.
   virtual int MatchMany(const String& text, Matcher* m, int cur, int count) const {
+    const auto memo = this->RunSlot(m);
+    if (memo.Knows(m, cur)) return -1;
     const long room = count < this->max ? long(this->max) - count : 0;
     long n = 0;
     int width = 0;
+    bool knownBeyond = false;  // the extension from the iteration start reached is known to fail
     for (int p = cur; n < room; ++n) {
+      if (n > 0 && memo.Knows(m, p)) {
+        knownBeyond = true;
+        break;
+      }
       int r = this->Step(text, m, p);
       if (r <= p) break;
       if (n == 0) {
@@ -94,12 +147,14 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
       p = r;
     }
     if (!this->Spend(m, n)) return -1;
-    for (long k = n; k >= 0; --k) {
+    const long last = knownBeyond ? n - 1 : n;
+    for (long k = last; k >= 0; --k) {
       int at = cur + static_cast<int>(k * width);
       if (!this->Allows(this->lead_, text, at)) continue;
       int r = this->Continue(text, m, at);
       if (r != -1 || m->aborted) return r;
     }
+    this->RememberRun(m, memo, cur, last + 1);
     return -1;
   }
 
@@ -134,18 +189,47 @@ class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
 
   // Tries the rest of the pattern before each further iteration.
   int Match(const String& text, Matcher* m, int cur) const override {
-    int p = this->Mandatory(text, m, cur);
-    if (p == -1) return -1;
-    for (int i = this->min; i < this->max; ++i) {
+    if (this->RemembersRuns()) return LazyRun(text, m, cur);
+    return this->Remembered(m, cur, [&] {
+      int p = this->Mandatory(text, m, cur);
+      if (p == -1) return -1;
+      for (int i = this->min; i < this->max; ++i) {
+        if (this->Allows(this->lead_, text, p)) {
+          int r = this->Continue(text, m, p);
+          if (r != -1 || m->aborted) return r;
+        }
+        int r2 = this->Step(text, m, p);
+        if (r2 <= p) return -1;
+        p = r2;
+      }
+      return this->Continue(text, m, p);
+    });
+  }
+
+ private:
+  // The same without upper bound: it ends where the iterations end, or at an
+  // iteration start from which the rest is known to fail.
+  int LazyRun(const String& text, Matcher* m, int cur) const {
+    const int first = this->Mandatory(text, m, cur);
+    if (first == -1) return -1;
+    const auto memo = this->RunSlot(m);
+    if (memo.Knows(m, first)) return -1;
+    int p = first;
+    long tried = 0;
+    for (;;) {
+      if (tried > 0 && memo.Knows(m, p)) break;
+      ++tried;
       if (this->Allows(this->lead_, text, p)) {
         int r = this->Continue(text, m, p);
         if (r != -1 || m->aborted) return r;
       }
       int r2 = this->Step(text, m, p);
-      if (r2 <= p) return -1;
+      if (r2 <= p) break;
       p = r2;
     }
-    return this->Continue(text, m, p);
+    if (!this->Spend(m, tried)) return -1;
+    this->RememberRun(m, memo, first, tried);
+    return -1;
   }
 };
 
@@ -160,11 +244,14 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
   // Takes the longest run and tries the rest once; nothing is given back. An
   // independent group's body may set groups: they are put back on failure.
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (groups_.empty()) return Possessive(text, m, cur);
-    const size_t mark = this->SaveGroups(m, groups_);
-    const int r = Possessive(text, m, cur);
-    this->DropSavedGroups(m, groups_, mark, r == -1);
-    return r;
+    if (this->RemembersRuns() && groups_.empty()) return Possessive(text, m, cur);
+    return this->Remembered(m, cur, [&] {
+      if (groups_.empty()) return Possessive(text, m, cur);
+      const size_t mark = this->SaveGroups(m, groups_);
+      const int r = Possessive(text, m, cur);
+      this->DropSavedGroups(m, groups_, mark, r == -1);
+      return r;
+    });
   }
   void Prepare() override {
     BasicQuantifierNode<T>::Prepare();
@@ -172,16 +259,30 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
   }
 
  private:
+  // From an iteration start of a run, the run ends at the same place, so a
+  // remembered start means that the rest behind the run has failed.
   int Possessive(const String& text, Matcher* m, int cur) const {
-    int p = this->Mandatory(text, m, cur);
-    if (p == -1) return -1;
+    const int first = this->Mandatory(text, m, cur);
+    if (first == -1) return -1;
+    const auto memo = this->RunSlot(m);
+    if (memo.Knows(m, first)) return -1;
+    int p = first;
+    long walked = 0;
+    bool known = false;
     for (int i = this->min; i < this->max; ++i) {
+      if (walked > 0 && memo.Knows(m, p)) {
+        known = true;
+        break;
+      }
       int r = this->Step(text, m, p);
       if (r <= p) break;
       p = r;
+      ++walked;
     }
     if (!this->Spend(m, p - cur)) return -1;
-    return this->Continue(text, m, p);
+    const int r = known ? -1 : this->Continue(text, m, p);
+    if (r == -1) this->RememberRun(m, memo, first, known ? walked : walked + 1);
+    return r;
   }
 
   std::vector<int> groups_;  // capturing groups inside an independent group

@@ -1,6 +1,9 @@
-// Bounds that keep compiling and matching inside the thread's stack.
+// Bounds that keep compiling and matching inside the thread's stack, in
+// finite time and in bounded memory.
 #ifndef REGEX_LIMITS_H
 #define REGEX_LIMITS_H
+
+#include <cstddef>
 
 namespace RegexLimits {
 
@@ -11,14 +14,30 @@ constexpr int kNoUpperBound = 2147483647;
 // would need more ends as a no-match instead of exhausting the stack.
 constexpr int kMaxMatchDepth = 20000;
 
-// Most node steps (calls between nodes, and characters or iterations taken
-// by repetitions) one operation may take. Past it the operation ends as a
-// no-match rather than running for an unbounded time on nested repetitions.
+// Most steps (node calls, iterations of repetitions, characters compared by
+// literal texts, back references and look-behinds) one operation may take
+// when the matcher cannot remember every failure of the pattern. Past it the
+// operation ends as a no-match rather than running for an unbounded time.
 constexpr long long kMaxMatchSteps = 100000000;
+
+// Steps an operation takes before the matcher starts remembering the
+// positions from which parts of the pattern have failed. Ordinary lines end
+// well before it and never pay for the table.
+constexpr long long kRememberAfterSteps = 4096;
+
+// Largest table of remembered failures one matcher keeps.
+constexpr std::size_t kMaxRememberBytes = std::size_t(64) << 20;
 
 // Deepest nesting of parser levels (groups, alternatives, expansions).
 // Deeper patterns are syntax errors.
 constexpr int kMaxParseDepth = 2000;
+
+// The step count after which remembering starts; kRememberAfterSteps unless
+// a test moves it (0: from the first step; a huge value: never).
+inline long long& RememberAfterSteps() {
+  static long long steps = kRememberAfterSteps;
+  return steps;
+}
 
 // Counts one more nesting level (a parser level or a nested bracket class)
 // for as long as it lives.

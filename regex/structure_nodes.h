@@ -6,17 +6,21 @@
 #include <algorithm>
 #include <vector>
 
+#include "literal_search.h"
 #include "node.h"
 
 // Head of every compiled pattern. It writes the start of group 0; in find
 // mode it tries each start index in turn, skipping indices where the chain's
-// first required character is absent.
+// first required character is absent. A chain that begins with a literal text
+// of two or more characters is searched for it instead, in linear time, and
+// the rest of the chain runs behind each occurrence.
 template <class T>
 class BasicStartNode : public BasicNode<T> {
  public:
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
+  using N = BasicNode<T>;
   int Match(const String& text, Matcher* m, int cur) const override {
     const int len = static_cast<int>(text.size());
     m->groupStarts[0] = cur;
@@ -27,6 +31,8 @@ class BasicStartNode : public BasicNode<T> {
         return -1;
       }
       r = this->Continue(text, m, 0);
+    } else if (afterLiteral_) {
+      r = FindAfterLiteral(text, m, cur);
     } else {
       int p = cur;
       r = this->Allows(lead_, text, p) ? this->Continue(text, m, p) : -1;
@@ -34,8 +40,9 @@ class BasicStartNode : public BasicNode<T> {
         m->ClearGroups();
         ++p;
         if (lead_ >= 0) {
+          const int from = p;
           while (p < len && !this->Allows(lead_, text, p)) ++p;
-          if (p >= len) break;
+          if (!this->Spend(m, p - from) || p >= len) break;
         }
         m->groupStarts[0] = p;
         r = this->Continue(text, m, p);
@@ -44,10 +51,39 @@ class BasicStartNode : public BasicNode<T> {
     if (r < 0) m->groupStarts[0] = -1;
     return r;
   }
-  void Prepare() override { lead_ = this->LeadChar(this->next); }
+  void Prepare() override {
+    lead_ = this->LeadChar(this->next);
+    const N* first = this->next;
+    for (int hops = 0; first && first->IsPassThrough() && hops < 64; ++hops) first = first->next;
+    bool ci = false;
+    const String* literal = first ? first->LiteralText(ci) : nullptr;
+    if (literal && literal->size() >= 2 && first->next) {
+      search_ = BasicLiteralSearch<T>(*literal, ci);
+      afterLiteral_ = first->next;
+    }
+  }
 
  private:
+  // The pass-through nodes before the literal and the literal itself are
+  // stateless, so each occurrence continues straight after the literal.
+  int FindAfterLiteral(const String& text, Matcher* m, int cur) const {
+    typename BasicLiteralSearch<T>::Cursor cursor{cur, 0};
+    int r = -1;
+    for (;;) {
+      long long read = 0;
+      const int at = search_.Next(text, cursor, &read);
+      if (!this->Spend(m, read) || at < 0) break;
+      if (at > cur) m->ClearGroups();
+      m->groupStarts[0] = at;
+      r = this->Run(afterLiteral_, text, m, at + search_.Length());
+      if (r != -1 || m->aborted) break;
+    }
+    return r;
+  }
+
   long lead_ = -1;
+  BasicLiteralSearch<T> search_;
+  const N* afterLiteral_ = nullptr;
 };
 
 // Tail of every compiled pattern: writes the end of group 0.
@@ -75,6 +111,7 @@ class BasicSubStartNode : public BasicNode<T> {
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override { return this->Continue(text, m, cur); }
   bool IsTransparent() const override { return true; }
+  bool IsPassThrough() const override { return true; }
 };
 
 // End of an inner chain (returns its index) or a join (continues). The
@@ -94,6 +131,7 @@ class BasicAcceptNode : public BasicNode<T> {
     return resume ? this->Run(resume, text, m, cur) : cur;
   }
   bool IsTransparent() const override { return this->next != nullptr; }
+  bool IsPassThrough() const override { return this->next != nullptr; }
   // Joins and further resuming Accept nodes only hand on: resume past them.
   void Prepare() override {
     for (int hops = 0; resume && hops < 100000; ++hops) {
@@ -118,13 +156,7 @@ class BasicOrNode : public BasicNode<T> {
   using N = BasicNode<T>;
   BasicOrNode(N* a, N* b) : one(a), two(b) {}
   int Match(const String& text, Matcher* m, int cur) const override {
-    N* rest = joinedInside ? nullptr : this->next;
-    int r = this->Run(one, text, m, cur);
-    if (r != -1 && rest) r = this->Run(rest, text, m, r);
-    if (r != -1 || m->aborted) return r;
-    r = this->Run(two, text, m, cur);
-    if (r == -1) return -1;
-    return rest ? this->Run(rest, text, m, r) : r;
+    return this->Remembered(m, cur, [&] { return Alternatives(text, m, cur); });
   }
   void AppendLinks(std::vector<N*>& out) const override {
     if (one) out.push_back(one);
@@ -133,6 +165,17 @@ class BasicOrNode : public BasicNode<T> {
   N* one;
   N* two;
   bool joinedInside = false;
+
+ private:
+  int Alternatives(const String& text, Matcher* m, int cur) const {
+    N* rest = joinedInside ? nullptr : this->next;
+    int r = this->Run(one, text, m, cur);
+    if (r != -1 && rest) r = this->Run(rest, text, m, r);
+    if (r != -1 || m->aborted) return r;
+    r = this->Run(two, text, m, cur);
+    if (r == -1) return -1;
+    return rest ? this->Run(rest, text, m, r) : r;
+  }
 };
 
 // "(?=" and "(?!": runs the inner chain without consuming. Groups set inside
@@ -213,7 +256,7 @@ class BasicReferenceNode : public BasicNode<T> {
       const int n = e - s;
       if (s >= 0 && e >= s && n != 0) {
         if (cur > static_cast<int>(text.size()) - n) return -1;
-        if (text.compare(cur, n, text, s, n) != 0) return -1;
+        if (!this->Spend(m, n) || text.compare(cur, n, text, s, n) != 0) return -1;
         return this->Continue(text, m, cur + n);
       }
     }
