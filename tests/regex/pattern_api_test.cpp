@@ -1,5 +1,8 @@
 // Pattern-level operations: literal mode, flags, the compiled-pattern cache,
 // the named-pattern registry and matcher independence.
+#include <cstdio>
+#include <cstdlib>
+
 #include "regex_test_util.h"
 
 namespace {
@@ -33,6 +36,22 @@ TYPED_TEST(PatternApiTest, FreshMatcherReadsEmptyGroupsAtZero) {
   EXPECT_EQ(m->GetStartingIndex(2), 0);
   EXPECT_EQ(m->GetEndingIndex(2), 0);
   EXPECT_TRUE(m->GetGroup(1).empty());
+  EXPECT_EQ(m->GetFlags(), 0ul);
+  delete m;
+  delete p;
+}
+
+// Matches sets the whole-text flag and leaves it; a find clears it.
+TYPED_TEST(PatternApiTest, MatchesLeavesTheWholeTextFlagSet) {
+  using P = BasicPattern<TypeParam>;
+  P* p = P::Compile(this->S("a"), 0);
+  auto* m = p->CreateMatcher(this->S("a"));
+  ASSERT_TRUE(m->Matches());
+  EXPECT_EQ(m->GetFlags(), BasicMatcher<TypeParam>::MATCH_WHOLE_TEXT);
+  m->SetString(this->S("b"));
+  EXPECT_FALSE(m->Matches());
+  EXPECT_EQ(m->GetFlags(), BasicMatcher<TypeParam>::MATCH_WHOLE_TEXT);
+  ASSERT_FALSE(m->FindFirstMatch());
   EXPECT_EQ(m->GetFlags(), 0ul);
   delete m;
   delete p;
@@ -131,6 +150,29 @@ TYPED_TEST(PatternApiTest, CacheKeyIsTheTextAlone) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first, second);
   EXPECT_TRUE(second->Matches(this->S("a")));
+}
+
+// A static object made before the cache's first use and destroyed after
+// the cache would be, using a cached pattern in its destructor. The check
+// runs in a fresh process, so the order of the statics is the one written.
+template <class T>
+struct CachedPatternUser {
+  BasicPattern<T>* pattern = nullptr;
+  ~CachedPatternUser() {
+    std::fputs(pattern && pattern->Matches(Text<T>("abc")) ? "still matches\n" : "lost\n", stderr);
+  }
+};
+
+TYPED_TEST(PatternApiTest, CachedPatternsOutliveStaticObjectsAtExit) {
+  using P = BasicPattern<TypeParam>;
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        static CachedPatternUser<TypeParam> user;
+        user.pattern = P::GetCachedPattern(Text<TypeParam>("a.c"), 0);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "still matches");
 }
 
 TYPED_TEST(PatternApiTest, CachedFailureReportsOnce) {

@@ -113,7 +113,8 @@ TYPED_TEST(SyntaxErrorTest, FailingPatternsGiveEmptyResults) {
   ::testing::internal::GetCapturedStderr();
 }
 
-// Groups, nested bracket classes and intersections each add a nesting level.
+// Groups, nested bracket classes, intersections and alternatives side by
+// side (each "|" opens a level for the rest) each add a nesting level.
 // Past the parser's bound they are a syntax error, not a stack overflow;
 // within it they compile.
 TYPED_TEST(SyntaxErrorTest, DeepNestingIsAnErrorNotACrash) {
@@ -134,6 +135,10 @@ TYPED_TEST(SyntaxErrorTest, DeepNestingIsAnErrorNotACrash) {
       {times("(", shallow) + "a" + times(")", shallow), "a"},
       {times("[", shallow) + "a" + times("]", shallow), "a"},
       {"[b" + times("&&[ab", shallow) + times("]", shallow + 1), "b"},
+      {"b" + times("|a", 1999), "a"},
+      {"b" + times("|a", 2000), nullptr},
+      {"(b" + times("|a", 1998) + ")", "a"},
+      {"(b" + times("|a", 1999) + ")", nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern.substr(0, 8));
