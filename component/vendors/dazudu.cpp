@@ -1,5 +1,4 @@
 #include "dazudu.h"
-#include "dazudu_line.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +13,10 @@
 #include "text_convert.h"
 
 namespace DazuduComp {
+
+const char* const kAdapterLinePattern =
+    "HBA=(.+),.*PCI ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),"
+    ".*Firmware=(.+),.*Boot Code=([\\w\\.]+).*";
 
 namespace {
 
@@ -85,10 +88,6 @@ int CComponent::Flash() {
 namespace {
 
 constexpr const char* kQueryCommand = "./dzflashStandalone*/lx/dzflash.sh /q /fc";
-
-// Lines up to this length go through the pattern engine, whose time on them
-// stays small whatever they hold; longer ones are read by ParseAdapterLine.
-constexpr std::size_t kLongestEngineLine = 256;
 
 // Indices into the groups of one matched line (groups 1 to 7).
 enum AdapterGroup { kModel, kDeviceId, kVendorId, kSubsystemId, kSubsystemVendorId, kFirmware, kBootCode };
@@ -192,11 +191,8 @@ FwItem BootItem(const std::string& model, const std::string& group, const RefDev
 }
 
 // The groups of a whole-line match, or false when the line has another
-// shape. Lines that cannot match are screened out first; an ordinary line is
-// then matched with the pattern, compiled for this line and released with it.
+// shape. The pattern is compiled for this line and released with it.
 bool MatchAdapterLine(const std::string& line, std::vector<std::string>& groups) {
-  if (!ParseAdapterLine(line, groups)) return false;
-  if (line.size() > kLongestEngineLine) return true;
   std::unique_ptr<Pattern> pattern(Pattern::Compile(kAdapterLinePattern, Pattern::DOT_MATCHES_ALL));
   if (!pattern) return false;
   std::unique_ptr<Matcher> matcher(pattern->CreateMatcher(line));

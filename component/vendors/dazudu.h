@@ -9,6 +9,11 @@
 
 namespace DazuduComp {
 
+// The pattern that one adapter line of the engine's query output matches as
+// a whole, compiled with dot-matches-all; its groups 1 to 7 are the model,
+// PCI ID, VID, SSID, SVID, firmware and boot code.
+extern const char* const kAdapterLinePattern;
+
 class CComponent : public CBaseCmp {
  public:
   CComponent() = default;
