@@ -2,6 +2,10 @@
 // create a matcher, whole-text match, groups, release), against std::regex
 // (construct + regex_match) and the PCRE2 interpreter (compile + match) on the
 // same inputs. One iteration handles every input of the row.
+//
+// Then long texts: searches that a plain backtracker repeats from every start
+// position or every count of a repetition, and hostile adapter lines, run by
+// the engine (narrow copy) and by the PCRE2 interpreter side by side.
 #define PCRE2_CODE_UNIT_WIDTH 0
 #include <pcre2.h>
 
@@ -281,8 +285,104 @@ void CheckAgreement() {
     }
 }
 
+// ---- Long texts: the engine and the PCRE2 interpreter, one operation each ----
+
+enum class Op { kFind, kWhole };
+
+struct LongRow {
+    const char* name;
+    std::string pattern;
+    unsigned long flags;  // 2: literal; 4: dot matches all
+    Op op;
+    std::string text;
+};
+
+std::string Repeat(const std::string& piece, size_t count) {
+    std::string s;
+    for (size_t i = 0; i < count; ++i) s += piece;
+    return s;
+}
+
+const std::vector<LongRow>& LongRows() {
+    static const std::vector<LongRow> rows = [] {
+        const size_t mb = 1 << 20;
+        std::string commas = "HBA=";
+        while (commas.size() < mb) commas += "x,";
+        const std::string fields = "HBA=x, " + Repeat("PCI ID=1, VID=2, SSID=3, SVID=4, Firmware=5, ", 20000);
+        return std::vector<LongRow>{
+            {"a*c, 15,000 a + bc", "a*c", 0, Op::kFind, std::string(15000, 'a') + "bc"},
+            {"a*c, 100,000 a + bc", "a*c", 0, Op::kFind, std::string(100000, 'a') + "bc"},
+            {"\\d+\\.\\d+, 15,000 digits + 1.5", "\\d+\\.\\d+", 0, Op::kFind, std::string(15000, '7') + " 1.5"},
+            {".*?;, 100 KB without ;", ".*?;", 0, Op::kFind, std::string(100000, 'x')},
+            {".*?;, 100 KB, a line end, ;", ".*?;", 0, Op::kFind, std::string(100000, 'x') + "\n;"},
+            {"a*?c, 1 MB a + b", "a*?c", 0, Op::kFind, std::string(mb, 'a') + "b"},
+            {"a*?c, 30,000 a + bc", "a*?c", 0, Op::kFind, std::string(30000, 'a') + "bc"},
+            {"(a*)\\1b, 1 MB a", "(a*)\\1b", 0, Op::kFind, std::string(mb, 'a')},
+            {"(a*)\\1b, 4 KB a + xb", "(a*)\\1b", 0, Op::kFind, std::string(4096, 'a') + "xb"},
+            {"literal of 500,000, 1 MB", std::string(500000, 'a') + "b", 2, Op::kFind, std::string(mb, 'a')},
+            {"(a*)*b whole, 64 KB a", "(a*)*b", 0, Op::kWhole, std::string(65536, 'a')},
+            {"(a*)*b whole, 64 KB a + cb", "(a*)*b", 0, Op::kWhole, std::string(65536, 'a') + "cb"},
+            {"(x+x+)+y, 5,000 x", "(x+x+)+y", 0, Op::kFind, std::string(5000, 'x')},
+            {"(x+x+)+y, 5,000 x + zy", "(x+x+)+y", 0, Op::kFind, std::string(5000, 'x') + "zy"},
+            {"adapter line, 1 MB HBA=x,x,...", kDazudu, 4, Op::kWhole, commas},
+            {"adapter line, 20,000 field groups", kDazudu, 4, Op::kWhole, fields},
+            {"adapter line, 20,000 field groups + Boot Code", kDazudu, 4, Op::kWhole, fields + "Boot Code=5.1"},
+        };
+    }();
+    return rows;
+}
+
+// Outcome counters: where the match starts (-1: none) and how the operation
+// ended (0: an answer; 1: the engine's step bound; 2: PCRE2's match limit;
+// 3: PCRE2 refused the pattern as too large).
+void BM_LongEngine(benchmark::State& state, const LongRow& row) {
+    int at = -1, bound = 0;
+    for (auto _ : state) {
+        Pattern* p = Pattern::Compile(row.pattern, row.flags);
+        Matcher* m = p->CreateMatcher(row.text);
+        bool found = row.op == Op::kWhole ? m->Matches() : m->FindFirstMatch();
+        at = found ? m->GetStartingIndex(0) : -1;
+        bound = m->LimitExceeded() ? 1 : 0;
+        delete m;
+        delete p;
+    }
+    state.counters["at"] = at;
+    state.counters["outcome"] = bound;
+}
+
+void BM_LongPcre2(benchmark::State& state, const LongRow& row) {
+    uint32_t options = (row.flags & 2 ? PCRE2_LITERAL : 0) | (row.flags & 4 ? PCRE2_DOTALL : 0);
+    int at = -1, outcome = 0;
+    for (auto _ : state) {
+        int error;
+        PCRE2_SIZE offset;
+        pcre2_code_8* code = pcre2_compile_8(reinterpret_cast<PCRE2_SPTR8>(row.pattern.data()), row.pattern.size(),
+                                             options, &error, &offset, nullptr);
+        if (!code) {
+            outcome = 3;
+            continue;
+        }
+        pcre2_match_data_8* md = pcre2_match_data_create_from_pattern_8(code, nullptr);
+        int rc = pcre2_match_8(code, reinterpret_cast<PCRE2_SPTR8>(row.text.data()), row.text.size(), 0,
+                               row.op == Op::kWhole ? PCRE2_ANCHORED | PCRE2_ENDANCHORED : 0, md, nullptr);
+        at = rc > 0 ? static_cast<int>(pcre2_get_ovector_pointer_8(md)[0]) : -1;
+        outcome = rc == PCRE2_ERROR_MATCHLIMIT ? 2 : 0;
+        pcre2_match_data_free_8(md);
+        pcre2_code_free_8(code);
+    }
+    state.counters["at"] = at;
+    state.counters["outcome"] = outcome;
+}
+
 int RegisterAll() {
     CheckAgreement();
+    for (const LongRow& row : LongRows()) {
+        const std::string name = std::string("long/") + row.name;
+        benchmark::RegisterBenchmark((name + "/engine").c_str(), BM_LongEngine, row)
+            ->Unit(benchmark::kMillisecond)->Repetitions(3)->MinTime(0.05);
+        benchmark::RegisterBenchmark((name + "/pcre2").c_str(), BM_LongPcre2, row)
+            ->Unit(benchmark::kMillisecond)->Repetitions(3)->MinTime(0.05);
+    }
     for (const Row& row : kRows) {
         benchmark::RegisterBenchmark((std::string(row.name) + "/engine").c_str(), BM_Engine, row);
         benchmark::RegisterBenchmark((std::string(row.name) + "/std_regex").c_str(), BM_StdRegex, row);

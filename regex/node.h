@@ -62,6 +62,9 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   virtual bool IsTransparent() const { return false; }
   // The code of the one character this node needs at its index, or -1.
   virtual long RequiredChar() const { return -1; }
+  // The node through which every match that passes this one goes on (next,
+  // for most), or null when there is none to rely on.
+  virtual const BasicNode* Onward() const { return next; }
   // Links other than next (inner chains, alternatives).
   virtual void AppendLinks(std::vector<BasicNode*>&) const {}
   // Called once on every node after the whole graph is linked.

@@ -49,6 +49,8 @@ class BasicQuantifierNode : public BasicNode<T> {
     const String* literal = inner->LiteralText(ci);
     width_ = single_ ? 1 : (literal && !literal->empty()) ? static_cast<int>(literal->size()) : 0;
   }
+  // A mandatory iteration needs what the atom needs.
+  long RequiredChar() const override { return min > 0 ? inner->RequiredChar() : -1; }
   int MinWidth() const override {
     const long long least = static_cast<long long>(min) * width_;
     return least > INT_MAX ? INT_MAX : static_cast<int>(least);

@@ -13,7 +13,9 @@
 // mode it tries each start index in turn, skipping indices where the chain's
 // first required character is absent. A chain that begins with a literal text
 // of two or more characters is searched for it instead, in linear time, and
-// the rest of the chain runs behind each occurrence.
+// the rest of the chain runs behind each occurrence. A character that every
+// match must hold and that the rest of the text lacks ends the search at
+// once.
 template <class T>
 class BasicStartNode : public BasicNode<T> {
  public:
@@ -25,7 +27,9 @@ class BasicStartNode : public BasicNode<T> {
     const int len = static_cast<int>(text.size());
     m->groupStarts[0] = cur;
     int r;
-    if (m->GetFlags() & Matcher::MATCH_WHOLE_TEXT) {
+    if (needed_ >= 0 && text.find(T::FromCode(static_cast<std::uint32_t>(needed_)), cur) == String::npos) {
+      r = -1;
+    } else if (m->GetFlags() & Matcher::MATCH_WHOLE_TEXT) {
       if (cur != 0) {
         m->groupStarts[0] = -1;
         return -1;
@@ -53,6 +57,12 @@ class BasicStartNode : public BasicNode<T> {
   }
   void Prepare() override {
     lead_ = this->LeadChar(this->next);
+    // The last character that some node along the one path of every match
+    // needs.
+    int hops = 0;
+    for (const N* n = this->next; n && hops < 100000; n = n->Onward(), ++hops) {
+      if (n->RequiredChar() >= 0) needed_ = n->RequiredChar();
+    }
     const N* first = this->next;
     for (int hops = 0; first && first->IsPassThrough() && hops < 64; ++hops) first = first->next;
     bool ci = false;
@@ -82,6 +92,7 @@ class BasicStartNode : public BasicNode<T> {
   }
 
   long lead_ = -1;
+  long needed_ = -1;  // a character every match holds, or -1
   BasicLiteralSearch<T> search_;
   const N* afterLiteral_ = nullptr;
 };
@@ -132,6 +143,7 @@ class BasicAcceptNode : public BasicNode<T> {
   }
   bool IsTransparent() const override { return this->next != nullptr; }
   bool IsPassThrough() const override { return this->next != nullptr; }
+  const N* Onward() const override { return this->next ? this->next : resume; }
   // Joins and further resuming Accept nodes only hand on: resume past them.
   void Prepare() override {
     for (int hops = 0; resume && hops < 100000; ++hops) {
@@ -158,6 +170,8 @@ class BasicOrNode : public BasicNode<T> {
   int Match(const String& text, Matcher* m, int cur) const override {
     return this->Remembered(m, cur, [&] { return Alternatives(text, m, cur); });
   }
+  // The alternatives part before their join: no single path to follow.
+  const N* Onward() const override { return nullptr; }
   void AppendLinks(std::vector<N*>& out) const override {
     if (one) out.push_back(one);
     if (two) out.push_back(two);

@@ -79,7 +79,7 @@ TYPED_TEST(LongTextTest, DeepNestingEndsAsNoMatch) {
   } cases[] = {
       {"(ab)+", ab},
       {"(?:a|b)*", ab},
-      {"(a|b)*c", ab},
+      {"(a|b)*c", ab + "c"},
       {std::string(100000, 'a'), std::string(100000, 'a')},
   };
   for (const auto& c : cases) {
@@ -97,8 +97,9 @@ TYPED_TEST(LongTextTest, DeepNestingEndsAsNoMatch) {
 
 // Long texts where a plain backtracking search repeats work from every start
 // position or every count of a repetition: the answers are the ordinary ones,
-// with no cut-off. Back references cannot be remembered; they end at the
-// step bound, quickly.
+// with no cut-off. Back references cannot be remembered: where a character
+// that every match needs is present, such a search ends at the step bound,
+// quickly.
 enum class Op { kWhole, kFind, kFindAll };
 
 struct SearchCase {
@@ -142,15 +143,25 @@ std::vector<SearchCase> SearchCases() {
       {"lazy dot to a missing ;", ".*?;", 0, std::string(100000, 'x'), Op::kFind, false, 0, -1, -1, 0, false},
       {"lazy dot to a final ;", ".*?;", 0, std::string(100000, 'x') + ";", Op::kFind, true, 0, 0, 100001, 0, false},
       {"lazy star to a missing c", "a*?c", 0, aMb + "b", Op::kFind, false, 0, -1, -1, 0, false},
+      {"lazy dot stopped by a line end", ".*?;", 0, std::string(100000, 'x') + "\n;", Op::kFind, true, 0, 100001,
+       100002, 0, false},
+      {"lazy star to a late c", "a*?c", 0, aMb + "bc", Op::kFind, true, 0, mb + 1, mb + 2, 0, false},
       {"possessive star to a missing b", "a*+b", 0, aMb, Op::kFind, false, 0, -1, -1, 0, false},
       {"nested stars", "(a*)*b", 0, std::string(65536, 'a'), Op::kWhole, false, 0, -1, -1, 0, false},
       {"nested pluses", "(x+x+)+y", 0, std::string(5000, 'x'), Op::kFind, false, 0, -1, -1, 0, false},
+      {"nested stars, b after another letter", "(a*)*b", 0, std::string(65536, 'a') + "cb", Op::kWhole, false, 0,
+       -1, -1, 0, false},
+      {"nested pluses, y after another letter", "(x+x+)+y", 0, std::string(5000, 'x') + "zy", Op::kFind, false, 0,
+       -1, -1, 0, false},
       {"literal missing", std::string(500000, 'a') + "b", 2, aMb, Op::kFind, false, 0, -1, -1, 0, false},
       {"literal at the end", std::string(500000, 'a') + "b", 2, aMb + "b", Op::kFind, true, 0, mb - 500000, mb + 1,
        0, false},
       {"case-insensitive literal", "AB" + std::string(50000, 'A'), 3, "x" + Repeat("ab", 30000) + std::string(50000, 'a'),
        Op::kFind, true, 0, 60001 - 2, 110001, 0, false},
-      {"back reference", "(a*)\\1b", 0, aMb, Op::kFind, false, 0, -1, -1, 0, true},
+      {"back reference, b missing", "(a*)\\1b", 0, aMb, Op::kFind, false, 0, -1, -1, 0, false},
+      // The true answer is the empty group before the final b, at 4097.
+      {"back reference past the step bound", "(a*)\\1b", 0, std::string(4096, 'a') + "xb", Op::kFind, false, 0,
+       -1, -1, 0, true},
       {"adapter line of commas", kAdapterLine, 4, commas, Op::kWhole, false, 0, -1, -1, 0, false},
       {"adapter line of field groups", kAdapterLine, 4, kFieldLine, Op::kWhole, false, 0, -1, -1, 0, false},
       {"adapter line of field groups and a boot code", kAdapterLine, 4, kFieldLine + "Boot Code=5.1", Op::kWhole,
