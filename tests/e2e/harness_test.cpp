@@ -156,6 +156,22 @@ TEST(Rig, PathsThatEscapeAreRefused) {
   EXPECT_FALSE(std::filesystem::exists("/root/fchba-rig-escape", unreadable));
 }
 
+// Overlayfs leaves its work directory with mode 000 in the scratch tree; as a
+// normal user the tree must still go.
+TEST(Rig, ScratchDirGoesWithAnUnreadableDirectoryInside) {
+  std::string path;
+  {
+    e2e::ScratchDir scratch("/tmp", "fchba-scratch-");
+    ASSERT_TRUE(scratch.ok());
+    path = scratch.path();
+    std::filesystem::create_directories(path + "/ov/wk/work");
+    std::ofstream(path + "/ov/wk/file") << "x";
+    ASSERT_EQ(::chmod((path + "/ov/wk/work").c_str(), 0), 0);
+    ASSERT_EQ(::chmod((path + "/ov/wk").c_str(), 0), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 TEST(Rig, ProgramTimeIsMeasured) {
   E2E_RUN(o, ShellScenario("sleep 0.2"));
   EXPECT_GE(o.seconds, 0.15);
