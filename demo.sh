@@ -1,29 +1,56 @@
 #!/usr/bin/env bash
 # Demonstration of fc-hba-update on the simulated Dazudu kit.
 #
-# Builds the program when needed, then runs it twice in a scratch working
-# directory inside a private mount namespace (private /etc overlay with a
-# Red Hat release file, empty tmpfs on /var), so the host's /var/vdl is never
-# touched: first a self-discovery run (/d), then an update run. It shows the
-# console transcripts, the exit codes, the self-discovery XML and the log.
+# Installs any missing prerequisite (scripts/prerequisites.sh demo), builds
+# the program when needed (in build-demo/), then runs it twice in a scratch
+# working directory inside a private mount namespace (private /etc overlay
+# with a Red Hat release file, empty tmpfs on /var), so the host's /var/vdl is
+# never touched: first a self-discovery run (/d), then an update run. It shows
+# the console transcripts, the exit codes, the self-discovery XML and the log.
+#
+# As root the namespace is a plain one (unshare -m). As a normal user it lives
+# inside a user namespace that maps the user to root (unshare --map-root-user
+# -m), where the kernel allows that; the program then runs as uid 0 inside.
 #
 # The kit's engine answers its query with two adapters; the reference file
 # carries newer firmware for the first one, so the update run flashes.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-build=$here/build
+build=$here/build-demo
 fixture=$here/tests/fixtures/dazudu
 kit=dzflashStandalone5.1.20
 
+"$here/scripts/prerequisites.sh" demo
+
 echo "== building fc-hba-update (incremental)"
-cmake -S "$here" -B "$build" >/dev/null
+cmake -S "$here" -B "$build" -DFCHBA_TESTS=OFF >/dev/null
 cmake --build "$build" -j4 --target fc-hba-update >/dev/null
 bin=$build/app/fc-hba-update
 
-if [ "$(id -u)" -ne 0 ] || ! unshare -m --propagation private true 2>/dev/null; then
-  echo "demo.sh: NOT RUN - it needs root and private mount namespaces (unshare -m)," >&2
-  echo "         so that the program's /etc and /var/vdl stay private to the demo." >&2
+# The first way in which a tmpfs can be mounted on /var inside the namespace.
+unshare_words=()
+refusals=""
+try_namespace() {
+  local how=$1 said
+  shift
+  if said=$("$@" sh -c 'mount -t tmpfs tmpfs /var' 2>&1); then
+    unshare_words=("$@")
+    echo "== private mount namespace: made $how"
+    return 0
+  fi
+  refusals+="         $how: ${said:-refused}"$'\n'
+  return 1
+}
+if ! { [ "$(id -u)" -eq 0 ] &&
+       try_namespace "as root (unshare -m)" unshare -m --propagation private; } &&
+   ! try_namespace "in a user namespace (unshare --map-root-user -m)" \
+       unshare --map-root-user -m --propagation private; then
+  echo "demo.sh: NOT RUN - no private mount namespace could be made, so the program's" >&2
+  echo "         /etc and /var/vdl could not be kept private to the demo:" >&2
+  printf '%s' "$refusals" >&2
+  echo "         It needs root with mount rights, or a kernel that allows unprivileged" >&2
+  echo "         user namespaces (sysctl user.max_user_namespaces above 0)." >&2
   exit 1
 fi
 
@@ -34,7 +61,7 @@ cp "$fixture/dzflash.sh" "$fixture/demo/query.txt" "$fixture/demo/update_rc" "$s
 (cd "$scratch/stage" && zip -q -r -X "$scratch/work/$kit.zip" "$kit")
 cp "$fixture/demo/reference.xml" "$scratch/work/"
 
-SCRATCH=$scratch BIN=$bin unshare -m --propagation private bash -c '
+SCRATCH=$scratch BIN=$bin "${unshare_words[@]}" bash -c '
   set -eu
   mount -t overlay overlay -o lowerdir=/etc,upperdir="$SCRATCH/etc-up",workdir="$SCRATCH/etc-wk" /etc
   rm -f /etc/redhat-release /etc/SuSE-release

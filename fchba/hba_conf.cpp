@@ -1,5 +1,7 @@
 #include "hba_conf.h"
 
+#include <cstddef>
+
 namespace {
 
 constexpr std::size_t kNameCapacity = 64;   // 63 characters + NUL
@@ -45,20 +47,14 @@ bool ParseHbaConfLine(const std::string& rawLine, HbaConfEntry* entry) {
   return true;
 }
 
-bool ReadHbaConfLine(std::FILE* file, std::string* line, bool* overlong) {
+bool ReadHbaConfLine(std::FILE* file, std::string* line) {
   line->clear();
-  *overlong = false;
   bool readAny = false;
   int c;
   while ((c = std::getc(file)) != EOF) {
     readAny = true;
     if (c == '\n') break;
-    if (*overlong) continue;
     line->push_back(static_cast<char>(c));
-    if (line->size() > kHbaConfMaxLine) {
-      *overlong = true;
-      line->clear();
-    }
   }
   return readAny;
 }

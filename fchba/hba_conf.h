@@ -4,14 +4,8 @@
 #ifndef FCHBA_HBA_CONF_H
 #define FCHBA_HBA_CONF_H
 
-#include <cstddef>
 #include <cstdio>
 #include <string>
-
-// Longest physical line the registry reader handles; a longer line is
-// skipped whole rather than being split into pieces that would each be taken
-// for a line of their own.
-constexpr std::size_t kHbaConfMaxLine = 4096;
 
 struct HbaConfEntry {
   std::string name;  // at most 63 characters (longer names are cut)
@@ -26,9 +20,10 @@ bool ParseHbaConfLine(const std::string& line, HbaConfEntry* entry);
 // ASCII letter.
 std::string FilterHbaConfPath(const std::string& path);
 
-// Reads the next physical line (newline excluded) into line. Returns false at
-// the end of the file. A line longer than kHbaConfMaxLine is consumed and
-// reported through *overlong, its text left empty.
-bool ReadHbaConfLine(std::FILE* file, std::string* line, bool* overlong);
+// Reads the next physical line (newline excluded) into line, whole, however
+// long it is: a valid entry followed by a long run of blanks is still one
+// line, and no part of a long line is ever taken for a line of its own.
+// Returns false at the end of the file.
+bool ReadHbaConfLine(std::FILE* file, std::string* line);
 
 #endif

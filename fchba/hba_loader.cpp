@@ -70,10 +70,9 @@ HBA_STATUS HBA_LoadLibrary() {
   if (!file) return HBA_STATUS_ERROR;
   std::size_t next = 0;
   std::string line;
-  bool overlong = false;
-  while (ReadHbaConfLine(file, &line, &overlong)) {
+  while (ReadHbaConfLine(file, &line)) {
     HbaConfEntry entry;
-    if (overlong || !ParseHbaConfLine(line, &entry)) continue;
+    if (!ParseHbaConfLine(line, &entry)) continue;
     // The table holds 32 libraries; further lines are not loaded.
     if (next >= kLibraryCount) continue;
     LoadEntry(gLibraries[next++], entry);

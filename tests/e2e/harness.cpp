@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "private_namespace.h"
 #include "process.h"
 #include "scratch_dir.h"
 
@@ -100,20 +101,13 @@ std::string TempBase() {
   return base;
 }
 
-// Once per process: can we make a private mount namespace and mount in it?
-const std::string& NamespaceRefusal() {
-  static const std::string reason = [] {
-    const ProcessResult r = RunProcess(
-        {"unshare", "-m", "--propagation", "private", "sh", "-c", "mount -t tmpfs tmpfs /var"},
-        "", 30);
-    if (r.started && r.exit_code == 0) return std::string();
-    std::string said = r.started ? r.output : std::string("unshare not found");
-    while (!said.empty() && said.back() == '\n') said.pop_back();
-    return "private mount namespaces are not available here (unshare -m with tmpfs on /var "
-           "failed: " + said +
-           "); the end-to-end tests need root and mount rights";
-  }();
-  return reason;
+// A run that cannot get its namespace: skipped loudly (failed when required).
+Outcome Refused(const std::string& reason) {
+  ReportRefusal(reason);
+  Outcome result;
+  result.skipped = true;
+  result.skip_reason = reason;
+  return result;
 }
 
 // Writes a staged file; a failure is reported as the test's own.
@@ -162,7 +156,8 @@ std::string BuildScript(const std::string& s, const Scenario& sc,
     o << "mkdir -p \"$(dirname " << dest << ")\" && cp " << ShellQuote(staged) << " " << dest
       << " || fail 'cannot place " << target.path << "'\n";
   }
-  if (sc.log_dir_unwritable) o << "mount -o remount,ro /var || fail 'read-only /var refused'\n";
+  // A bind remount changes this mount alone, which a user namespace may do.
+  if (sc.log_dir_unwritable) o << "mount -o remount,bind,ro /var || fail 'read-only /var refused'\n";
   if (!sc.sys_tree.empty())
     o << "mount --bind " << ShellQuote(sc.sys_tree) << " /sys || fail 'bind on /sys refused'\n";
   o << "cd \"$S/work\" || fail 'no working directory'\n"
@@ -190,12 +185,9 @@ std::string ShellQuote(const std::string& word) {
 }
 
 Outcome Run(const Scenario& sc) {
+  const PrivateNamespace& ns = ProbePrivateNamespace();
+  if (!ns.refusal.empty()) return Refused(ns.refusal);
   Outcome result;
-  if (!NamespaceRefusal().empty()) {
-    result.skipped = true;
-    result.skip_reason = NamespaceRefusal();
-    return result;
-  }
 
   ScratchDir scratch(TempBase(), "fchba-e2e-");
   if (!scratch.ok()) {
@@ -270,8 +262,8 @@ Outcome Run(const Scenario& sc) {
   // The script changes directory before it starts the program.
   std::string binary = sc.binary.empty() ? DefaultBinary() : sc.binary;
   if (binary.find('/') != std::string::npos) binary = fs::absolute(binary).string();
-  std::vector<std::string> argv = {"unshare", "-m", "--propagation", "private", "sh",
-                                   (s / "run.sh").string(), binary};
+  std::vector<std::string> argv = ns.unshare;
+  argv.insert(argv.end(), {"sh", (s / "run.sh").string(), binary});
   argv.insert(argv.end(), sc.args.begin(), sc.args.end());
   const ProcessResult run = RunProcess(argv, "", sc.timeout_seconds);
   result.timed_out = run.timed_out;
@@ -279,10 +271,8 @@ Outcome Run(const Scenario& sc) {
     ADD_FAILURE() << "e2e: the run took longer than " << sc.timeout_seconds << " s and was killed";
   }
   if (run.started && run.exit_code == kSetupRefused) {
-    result.skipped = true;
-    result.skip_reason = "the private namespace could not be set up: " +
-                         ReadFile(s / "setup.err").value_or("") + run.output;
-    return result;
+    return Refused("the private namespace (" + ns.how + ") could not be set up: " +
+                   ReadFile(s / "setup.err").value_or("") + run.output);
   }
 
   const std::optional<std::string> rc = ReadFile(s / "rc");

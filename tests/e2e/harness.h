@@ -1,7 +1,9 @@
 // End-to-end rig: runs a program (by default the real fc-hba-update) in a
 // scratch working directory inside a private mount namespace, so that its
 // fixed paths (/etc, /var/vdl, /sys, /usr/lib) are private copies and the
-// host is never touched.
+// host is never touched. As root the namespace is a plain one; as a normal
+// user it lives in a user namespace that maps the user to root
+// (private_namespace.h), so the program runs as uid 0 either way.
 //
 // Inside the namespace:
 //   /etc        overlay on the host's /etc; both release files removed, then
@@ -123,7 +125,8 @@ struct DazuduKit {
 }  // namespace e2e
 
 // Runs scenario into a new variable var, skipping the test loudly when the
-// machine refuses private mount namespaces.
+// machine refuses private mount namespaces (failing it instead when
+// FCHBA_E2E_REQUIRED is set).
 #define E2E_RUN(var, scenario)                                   \
   const ::e2e::Outcome var = ::e2e::Run(scenario);               \
   if (var.skipped) GTEST_SKIP() << "E2E SKIPPED: " << var.skip_reason

@@ -54,6 +54,8 @@ const Probe kProbes[] = {
      "test -e /etc/redhat-release || cat /etc/SuSE-release", "SUSE Linux Enterprise Server 11 (x86_64)\n",
      0},
     {"VarStartsEmpty", nullptr, "ls -A /var", "", 0},
+    // As root and in a user namespace alike, the program runs as root.
+    {"RunsAsRoot", nullptr, "id -u", "0\n", 0},
     {"LogDirUnwritable", [](e2e::Scenario& s) { s.log_dir_unwritable = true; },
      "mkdir -p /var/vdl 2>/dev/null || echo refused", "refused\n", 0},
     {"LibCimLandsInUsrLib", [](e2e::Scenario& s) { s.root_files = {{"/lib/cim/fake.so", "lib"}}; },
@@ -148,8 +150,26 @@ TEST(Rig, PathsThatEscapeAreRefused) {
     m.setup(s);
     EXPECT_NONFATAL_FAILURE(e2e::Run(s), m.message);
   }
+  // A normal user may not look into /root, and cannot have written there.
+  std::error_code unreadable;
   EXPECT_FALSE(std::filesystem::exists("/tmp/fchba-rig-escape"));
-  EXPECT_FALSE(std::filesystem::exists("/root/fchba-rig-escape"));
+  EXPECT_FALSE(std::filesystem::exists("/root/fchba-rig-escape", unreadable));
+}
+
+// Overlayfs leaves its work directory with mode 000 in the scratch tree; as a
+// normal user the tree must still go.
+TEST(Rig, ScratchDirGoesWithAnUnreadableDirectoryInside) {
+  std::string path;
+  {
+    e2e::ScratchDir scratch("/tmp", "fchba-scratch-");
+    ASSERT_TRUE(scratch.ok());
+    path = scratch.path();
+    std::filesystem::create_directories(path + "/ov/wk/work");
+    std::ofstream(path + "/ov/wk/file") << "x";
+    ASSERT_EQ(::chmod((path + "/ov/wk/work").c_str(), 0), 0);
+    ASSERT_EQ(::chmod((path + "/ov/wk").c_str(), 0), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(Rig, ProgramTimeIsMeasured) {

@@ -7,6 +7,22 @@
 
 namespace e2e {
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// Overlayfs leaves its work directory with mode 000. Root removes it anyway;
+// a normal user (the user-namespace way) must first give itself access.
+void OpenUp(const fs::path& dir) {
+  std::error_code ec;
+  fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_directory(ec) && !it->is_symlink(ec)) OpenUp(it->path());
+  }
+}
+
+}  // namespace
+
 ScratchDir::ScratchDir(const std::string& base, const std::string& prefix) {
   std::string templ = base + "/" + prefix + "XXXXXX";
   std::vector<char> buf(templ.begin(), templ.end());
@@ -17,6 +33,9 @@ ScratchDir::ScratchDir(const std::string& base, const std::string& prefix) {
 ScratchDir::~ScratchDir() {
   if (path_.empty()) return;
   std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+  if (!ec) return;
+  OpenUp(path_);
   std::filesystem::remove_all(path_, ec);
 }
 

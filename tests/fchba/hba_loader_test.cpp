@@ -79,6 +79,38 @@ TEST_F(HbaLoaderTest, SkippedLinesTakeNoIndexButAnEmptyFilteredPathDoes) {
   EXPECT_EQ(HBA_OpenAdapter("zelvok-0") >> 16, 1u);
 }
 
+struct LongLineCase {
+  const char* what;
+  bool comment;       // the line is "#", the blanks, then the entry
+  std::size_t blanks;
+};
+
+void PrintTo(const LongLineCase& c, std::ostream* out) { *out << c.what; }
+
+class LongLineTest : public HbaLoaderTest, public ::testing::WithParamInterface<LongLineCase> {};
+
+// A long line is one line: an entry followed by any run of blanks loads, and
+// the entry at the end of a long comment line is part of the comment.
+TEST_P(LongLineTest, IsParsedAsOneLine) {
+  const LongLineCase& c = GetParam();
+  const std::string entry = Line(0, AdapterLibrary(1, "first-"));
+  const std::string blanks(c.blanks, ' ');
+  const std::string line = c.comment ? "#" + blanks + entry
+                                     : entry.substr(0, entry.size() - 1) + blanks + "\n";
+  ASSERT_EQ(Load(line + Line(1, AdapterLibrary(1, "second-"))), c.comment ? 1u : 2u) << c.what;
+  EXPECT_EQ(HBA_OpenAdapter("first-0") != 0, !c.comment) << c.what;
+  EXPECT_EQ(HBA_OpenAdapter("second-0") >> 16, c.comment ? 0u : 1u) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, LongLineTest,
+    ::testing::Values(LongLineCase{"entry, 600 blanks", false, 600},
+                      LongLineCase{"entry, 5,000 blanks", false, 5000},
+                      LongLineCase{"entry, 100,000 blanks", false, 100000},
+                      LongLineCase{"comment of 600 blanks, entry", true, 600},
+                      LongLineCase{"comment of 5,000 blanks, entry", true, 5000},
+                      LongLineCase{"comment of 100,000 blanks, entry", true, 100000}));
+
 TEST_F(HbaLoaderTest, LibraryTableHolds32Libraries) {
   const std::string line = Line(0, AdapterLibrary(1));
   std::string conf;

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests (ctest label e2e) once as an unprivileged user, so
+# that the user-namespace way is proven beside the root one. Run as root: it
+# creates the system user fchba-e2e when missing, copies the source tree into
+# a scratch directory that user owns, and there, as that user, builds the
+# end-to-end suites and runs them with FCHBA_E2E_REQUIRED set, so a skipped
+# test fails. Where the machine does not allow this it says why and exits 0.
+#
+#   scripts/e2e-as-user.sh      (FCHBA_JOBS sets the compile jobs, default 4)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=${FCHBA_JOBS:-4}
+user=fchba-e2e
+
+not_run() {
+  echo "e2e-as-user: NOT RUN - $*" >&2
+  exit 0
+}
+
+if [ "$(id -u)" -ne 0 ]; then
+  not_run "this already is an unprivileged user ($(id -un)); ./test.sh runs the end-to-end tests as it"
+fi
+if ! id -u "$user" >/dev/null 2>&1; then
+  command -v useradd >/dev/null || not_run "useradd is missing, so the user $user cannot be made"
+  useradd --system --user-group --no-create-home --home-dir /nonexistent \
+    --shell /usr/sbin/nologin "$user" || not_run "useradd could not make the user $user"
+  echo "e2e-as-user: made the system user $user"
+fi
+as_user() { runuser -u "$user" -- "$@"; }
+
+if ! said=$(as_user unshare --map-root-user -m --propagation private \
+              sh -c 'mount -t tmpfs tmpfs /var' 2>&1); then
+  not_run "the user $user cannot make a private mount namespace inside a user namespace" \
+          "(unshare --map-root-user -m: ${said:-refused}); unprivileged user namespaces are off here"
+fi
+
+scratch=$(mktemp -d /tmp/fchba-e2e-user-XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+chown "$user:" "$scratch"
+chmod 0755 "$scratch"
+as_user mkdir "$scratch/src"
+tar -C "$root" --exclude='./build*' --exclude=./.git --exclude=./fuzz/corpus-new -cf - . |
+  as_user tar -C "$scratch/src" -xf -
+
+echo "e2e-as-user: building and running the end-to-end tests as $user (uid $(id -u "$user"))"
+as_user env HOME="$scratch" FCHBA_E2E_REQUIRED=1 bash -c '
+  set -euo pipefail
+  cmake -S "$1/src" -B "$1/build"
+  cmake --build "$1/build" -j"$2" --target e2e_tests
+  ctest --test-dir "$1/build" -L e2e --output-on-failure --no-tests=error
+' e2e-as-user "$scratch" "$jobs"
+echo "e2e-as-user: every end-to-end test passed as $user, inside a user namespace"

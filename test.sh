@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds and runs every test: first the suites in build/, then the same suites
+# under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/. Any
+# missing prerequisite is installed first (scripts/prerequisites.sh). Works as
+# root and as a normal user: the end-to-end tests then run inside a user
+# namespace, and skip saying why where the machine allows neither.
+#
+#   ./test.sh             both suites
+#   FCHBA_JOBS=8 ./test.sh   more parallel compile jobs (default 4)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+jobs=${FCHBA_JOBS:-4}
+
+"$root/scripts/prerequisites.sh" all
+
+suite() {
+  local title=$1 dir=$root/$2
+  shift 2
+  echo "== $title"
+  cmake -S "$root" -B "$dir" "$@"
+  cmake --build "$dir" -j"$jobs"
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error
+}
+
+suite "tests" build
+suite "tests under AddressSanitizer and UndefinedBehaviorSanitizer" build-asan -DFCHBA_SANITIZE=ON
+echo "== every test passed, plain and under the sanitizers"
