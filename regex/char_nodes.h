@@ -21,6 +21,7 @@ class BasicOneCharNode : public BasicNode<T> {
   }
   bool IsSingleChar() const override { return true; }
   bool TestChar(Char c) const override { return Self().Test(c); }
+  const BasicNode<T>* FirstCharTest() const override { return this; }
   int MinWidth() const override { return 1; }
 
  private:

@@ -3,6 +3,8 @@
 #ifndef REGEX_ESCAPES_IMPL_H
 #define REGEX_ESCAPES_IMPL_H
 
+#include <cstring>
+
 #include "anchor_nodes.h"
 #include "regex_limits.h"
 #include "char_nodes.h"
@@ -13,9 +15,7 @@ namespace RegexText {
 // An ASCII text in either character type.
 template <class S>
 S Ascii(const char* text) {
-  S out;
-  for (; *text; ++text) out += static_cast<typename S::value_type>(*text);
-  return out;
+  return S(text, text + std::strlen(text));
 }
 template <class C>
 int HexValue(C c) {

@@ -33,7 +33,7 @@ struct MemoPlan {
   // conditionGroups[conditionStart[s + 1]] are the group ids of the loops
   // whose current iteration must have begun before a position for the slot
   // to be used there.
-  std::vector<int> conditionStart{0};
+  std::vector<int> conditionStart;
   std::vector<int> conditionGroups;
   int slots = 0;
   int nodes = 0;

@@ -41,6 +41,7 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   const int count = static_cast<int>(nodes.size());
   plan.nodes = count;
   plan.slotOf.assign(nodes.size(), -1);
+  plan.conditionStart.push_back(0);
 
   std::map<int, int> loopBit;  // group id of a loop -> its bit
   for (N* n : nodes) {

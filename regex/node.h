@@ -62,6 +62,9 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   virtual bool IsTransparent() const { return false; }
   // The code of the one character this node needs at its index, or -1.
   virtual long RequiredChar() const { return -1; }
+  // A node of one character whose test the character at this node's index
+  // must pass, or null.
+  virtual const BasicNode* FirstCharTest() const { return nullptr; }
   // The node through which every match that passes this one goes on (next,
   // for most), or null when there is none to rely on.
   virtual const BasicNode* Onward() const { return next; }
@@ -127,14 +130,27 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     return r;
   }
 
-  // The character that the chain from n needs first, looking through
-  // transparent nodes; -1 when there is none to rely on.
-  static long LeadChar(const BasicNode* n) {
+  // What the chain from a node needs at its first index, looking through
+  // transparent nodes: one character, or a node of one character (a class)
+  // whose test the character must pass; neither when there is none to rely
+  // on. Lets repetitions and the start node skip indices cheaply.
+  struct Lead {
+    long ch = -1;
+    const BasicNode* test = nullptr;
+    bool Known() const { return ch >= 0 || test; }
+  };
+  static Lead LeadOf(const BasicNode* n) {
     for (int steps = 0; n && n->IsTransparent() && steps < 64; ++steps) n = n->next;
-    return (n && !n->IsTransparent()) ? n->RequiredChar() : -1;
+    Lead lead;
+    if (!n || n->IsTransparent()) return lead;
+    lead.ch = n->RequiredChar();
+    if (lead.ch < 0) lead.test = n->FirstCharTest();
+    return lead;
   }
-  static bool Allows(long lead, const String& text, int at) {
-    return lead < 0 || (at < static_cast<int>(text.size()) && long(T::Code(text[at])) == lead);
+  static bool Allows(const Lead& lead, const String& text, int at) {
+    if (lead.ch >= 0) return at < static_cast<int>(text.size()) && long(T::Code(text[at])) == lead.ch;
+    if (lead.test) return at < static_cast<int>(text.size()) && lead.test->TestChar(text[at]);
+    return true;
   }
 
   // The capturing groups recorded by nodes of the sub-graph from n (an inner

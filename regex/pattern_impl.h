@@ -3,14 +3,20 @@
 #ifndef REGEX_PATTERN_IMPL_H
 #define REGEX_PATTERN_IMPL_H
 
+#include <algorithm>
+
 #include "anchor_nodes.h"
 #include "char_nodes.h"
 #include "matcher_impl.h"
 #include "pattern.h"
 #include "structure_nodes.h"
 
+// Room for the nodes of a short pattern from the start: the program compiles
+// its line patterns once per line.
 template <class T>
-BasicPattern<T>::BasicPattern(const String& text) : patternText(text) {}
+BasicPattern<T>::BasicPattern(const String& text) : patternText(text) {
+  nodeRegistry.reserve(std::min<std::size_t>(2 * text.size() + 8, 96));
+}
 
 template <class T>
 BasicPattern<T>::~BasicPattern() {

@@ -44,13 +44,14 @@ class BasicQuantifierNode : public BasicNode<T> {
   void AppendLinks(std::vector<N*>& out) const override { out.push_back(inner); }
   void Prepare() override {
     single_ = inner->IsSingleChar();
-    lead_ = this->LeadChar(this->next);
+    lead_ = this->LeadOf(this->next);
     bool ci = false;
     const String* literal = inner->LiteralText(ci);
     width_ = single_ ? 1 : (literal && !literal->empty()) ? static_cast<int>(literal->size()) : 0;
   }
   // A mandatory iteration needs what the atom needs.
   long RequiredChar() const override { return min > 0 ? inner->RequiredChar() : -1; }
+  const N* FirstCharTest() const override { return min > 0 && inner->IsSingleChar() ? inner : nullptr; }
   int MinWidth() const override {
     const long long least = static_cast<long long>(min) * width_;
     return least > INT_MAX ? INT_MAX : static_cast<int>(least);
@@ -105,7 +106,7 @@ class BasicQuantifierNode : public BasicNode<T> {
 
   bool single_ = false;
   int width_ = 0;  // the width of every iteration, or 0 when it may vary
-  long lead_ = -1;
+  typename BasicNode<T>::Lead lead_;  // what the rest needs at its first index
 };
 
 template <class T>
@@ -129,13 +130,22 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
   // run first, then the rest of the pattern after each shorter run in turn.
   virtual int MatchMany(const String& text, Matcher* m, int cur, int count) const {
     const auto memo = this->RunSlot(m);
-    if (memo.Knows(m, cur)) return -1;
+    return memo.slot < 0 ? Extend<false>(text, m, cur, count, memo) : Extend<true>(text, m, cur, count, memo);
+  }
+
+ private:
+  // The extension, with (Remember) or without the table: one body, so that
+  // the plain walk of short texts stays as tight as it can be.
+  template <bool Remember>
+  int Extend(const String& text, Matcher* m, int cur, int count,
+             const typename BasicQuantifierNode<T>::RunMemo& memo) const {
+    if (Remember && memo.Knows(m, cur)) return -1;
     const long room = count < this->max ? long(this->max) - count : 0;
     long n = 0;
     int width = 0;
     bool knownBeyond = false;  // the extension from the iteration start reached is known to fail
     for (int p = cur; n < room; ++n) {
-      if (n > 0 && memo.Knows(m, p)) {
+      if (Remember && n > 0 && memo.Knows(m, p)) {
         knownBeyond = true;
         break;
       }
@@ -156,11 +166,10 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
       int r = this->Continue(text, m, at);
       if (r != -1 || m->aborted) return r;
     }
-    this->RememberRun(m, memo, cur, last + 1);
+    if (Remember) this->RememberRun(m, memo, cur, last + 1);
     return -1;
   }
 
- private:
   // The same extension for iterations of differing widths, one nested call
   // per iteration; each level counts against the matcher's nesting bound.
   int MatchManyNested(const String& text, Matcher* m, int cur, int count) const {

@@ -11,7 +11,7 @@
 
 // Head of every compiled pattern. It writes the start of group 0; in find
 // mode it tries each start index in turn, skipping indices where the chain's
-// first required character is absent. A chain that begins with a literal text
+// first character cannot stand. A chain that begins with a literal text
 // of two or more characters is searched for it instead, in linear time, and
 // the rest of the chain runs behind each occurrence. A character that every
 // match must hold and that the rest of the text lacks ends the search at
@@ -43,7 +43,7 @@ class BasicStartNode : public BasicNode<T> {
       while (r == -1 && p < len && !m->aborted) {
         m->ClearGroups();
         ++p;
-        if (lead_ >= 0) {
+        if (lead_.Known()) {
           const int from = p;
           while (p < len && !this->Allows(lead_, text, p)) ++p;
           if (!this->Spend(m, p - from) || p >= len) break;
@@ -56,7 +56,7 @@ class BasicStartNode : public BasicNode<T> {
     return r;
   }
   void Prepare() override {
-    lead_ = this->LeadChar(this->next);
+    lead_ = this->LeadOf(this->next);
     // The last character that some node along the one path of every match
     // needs.
     int hops = 0;
@@ -91,7 +91,7 @@ class BasicStartNode : public BasicNode<T> {
     return r;
   }
 
-  long lead_ = -1;
+  typename N::Lead lead_;  // what the chain needs at a start index
   long needed_ = -1;  // a character every match holds, or -1
   BasicLiteralSearch<T> search_;
   const N* afterLiteral_ = nullptr;
