@@ -54,7 +54,10 @@ def main(path, measured_at=None):
     long_medians = {}
     long_order = []
     repetitions = "?"
-    for b in data["benchmarks"]:
+    # Repetitions run interleaved in random order; the rows keep the order in
+    # which the benchmark registers them.
+    benchmarks = sorted(data["benchmarks"], key=lambda b: b.get("family_index", 0))
+    for b in benchmarks:
         if b.get("aggregate_name") != "median":
             continue
         parts = b["run_name"].split("/")
@@ -75,7 +78,7 @@ def main(path, measured_at=None):
             order.append(row)
     ctx = data.get("context", {})
     print("# Pattern engine benchmark\n")
-    print("Medians of %s repetitions, CPU time per iteration (one iteration runs every input line of the row), "
+    print("Medians of %s repetitions (run interleaved in random order), CPU time per iteration (one iteration runs every input line of the row), "
           "host %s, %s CPUs at %s MHz, build type Release.\n"
           % (repetitions, ctx.get("host_name", "?"),
              ctx.get("num_cpus", "?"), ctx.get("mhz_per_cpu", "?")))
