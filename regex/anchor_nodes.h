@@ -115,8 +115,8 @@ class BasicLookBehindNode : public BasicNode<T> {
   int Match(const String& text, Matcher* m, int cur) const override {
     const int n = static_cast<int>(str.size());
     const bool fits = n <= cur && cur <= static_cast<int>(text.size());
-    if (fits && n > 0 && !this->Spend(m, n)) return -1;
-    const bool found = fits && text.compare(cur - n, n, str) == 0;
+    const bool found = fits && (n == 0 || this->LiteralAt(str, false, text, m, cur - n));
+    if (m->aborted) return -1;
     return found == pos ? this->Continue(text, m, cur) : -1;
   }
   bool IsTransparent() const override { return pos && str.empty(); }

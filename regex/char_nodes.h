@@ -71,12 +71,8 @@ class BasicQuoteNodeT : public BasicNode<T> {
   explicit BasicQuoteNodeT(const String& s) : str(s) {}
 
   int Match(const String& text, Matcher* m, int cur) const override {
-    const int n = static_cast<int>(str.size());
-    if (cur > static_cast<int>(text.size()) - n) return -1;
-    int i = 0;
-    while (i < n && (CI ? T::Lower(text[cur + i]) == T::Lower(str[i]) : text[cur + i] == str[i])) ++i;
-    if (!this->Spend(m, i) || i < n) return -1;
-    return this->Continue(text, m, cur + n);
+    if (!this->LiteralAt(str, CI, text, m, cur)) return -1;
+    return this->Continue(text, m, cur + static_cast<int>(str.size()));
   }
   long RequiredChar() const override { return (!CI && !str.empty()) ? long(T::Code(str[0])) : -1; }
   int MinWidth() const override { return static_cast<int>(str.size()); }

@@ -2,13 +2,17 @@
 // pattern's plan and per text position, set when the slot's node failed
 // there. The table is made only once an operation has taken
 // RememberAfterSteps() steps, so short texts never pay for it, and it stays
-// valid for further operations on the same text in the same mode.
+// valid for further operations on the same text in the same mode. It also
+// keeps, per long literal text of the pattern, where that text occurs.
 #ifndef REGEX_FAILURE_MEMO_H
 #define REGEX_FAILURE_MEMO_H
 
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
-#include <climits>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "memo_plan.h"
 #include "regex_limits.h"
@@ -44,6 +48,8 @@ class FailureMemo {
   void Reset() {
     std::free(bits_);
     bits_ = nullptr;
+    literals_.clear();
+    literalBytes_ = 0;
     plan_ = nullptr;
     usable_ = 0;
     tried_ = false;
@@ -82,6 +88,22 @@ class FailureMemo {
     bits_[bit >> 6] |= std::uint64_t(1) << (bit & 63);
   }
 
+  // Where the long literal text of a node starts in the text, one bit per
+  // position; null when not worked out yet, empty when it did not fit.
+  const std::vector<std::uint64_t>* LiteralStarts(int nodeIndex) const {
+    const auto it = literals_.find(nodeIndex);
+    return it == literals_.end() ? nullptr : &it->second;
+  }
+  // Keeps them when they fit in what the table leaves of kMaxRememberBytes,
+  // else keeps an empty mark; returns what is kept.
+  const std::vector<std::uint64_t>* KeepLiteralStarts(int nodeIndex, std::vector<std::uint64_t> starts) {
+    const std::size_t bytes = starts.size() * sizeof(std::uint64_t);
+    const std::size_t table = std::size_t(usable_) * words_ * sizeof(std::uint64_t);
+    if (table + literalBytes_ + bytes > RegexLimits::kMaxRememberBytes) starts.clear();
+    literalBytes_ += starts.size() * sizeof(std::uint64_t);
+    return &(literals_[nodeIndex] = std::move(starts));
+  }
+
  private:
   const MemoPlan* plan_ = nullptr;
   std::uint64_t* bits_ = nullptr;
@@ -89,6 +111,8 @@ class FailureMemo {
   int usable_ = 0;         // slots that have bits
   bool tried_ = false;
   long long budget_ = RegexLimits::kMaxMatchSteps;
+  std::map<int, std::vector<std::uint64_t>> literals_;  // by node index
+  std::size_t literalBytes_ = 0;
 };
 
 #endif

@@ -18,6 +18,7 @@
 #include <map>
 #include <vector>
 
+#include "literal_search.h"
 #include "regex_limits.h"
 #include "pattern.h"
 #include "print_slots.h"
@@ -115,6 +116,25 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     return !m->aborted;
   }
 
+  // True when the literal text occurs in the text from pos on. Once an
+  // operation has run long enough to make the failure table, a literal of 16
+  // or more characters is looked up in an index of its occurrences, made in
+  // one linear pass, instead of being compared again at every position.
+  bool LiteralAt(const String& literal, bool ci, const String& text, Matcher* m, int pos) const {
+    const int n = static_cast<int>(literal.size());
+    if (pos < 0 || pos > static_cast<int>(text.size()) - n) return false;
+    if (n >= 16 && m->memo.Tried()) {
+      const std::vector<std::uint64_t>* starts = m->memo.LiteralStarts(index);
+      if (!starts) starts = IndexLiteral(literal, ci, text, m);
+      if (starts && !starts->empty()) {
+        return Spend(m, 1) && ((*starts)[std::size_t(pos) >> 6] >> (pos & 63)) & 1u;
+      }
+    }
+    int i = 0;
+    while (i < n && (ci ? T::Lower(text[pos + i]) == T::Lower(literal[i]) : text[pos + i] == literal[i])) ++i;
+    return Spend(m, i) && i == n;
+  }
+
   // This node's slot in the matcher's failure table, or -1.
   int MemoSlot(const Matcher* m) const { return m->memo.SlotOf(index); }
 
@@ -128,6 +148,23 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     const int r = body();
     if (r == -1 && !m->aborted) m->memo.MarkFailed(slot, pos);
     return r;
+  }
+
+  // Finds every occurrence of the literal (overlapping ones included) and
+  // keeps their starts in the matcher; null when the step bound ended it.
+  const std::vector<std::uint64_t>* IndexLiteral(const String& literal, bool ci, const String& text,
+                                                 Matcher* m) const {
+    const BasicLiteralSearch<T> search(literal, ci);
+    std::vector<std::uint64_t> starts(text.size() / 64 + 1, 0);
+    typename BasicLiteralSearch<T>::Cursor cursor{0, 0};
+    for (;;) {
+      long long read = 0;
+      const int at = search.Next(text, cursor, &read);
+      if (!Spend(m, read)) return nullptr;
+      if (at < 0) break;
+      starts[std::size_t(at) >> 6] |= std::uint64_t(1) << (at & 63);
+    }
+    return m->memo.KeepLiteralStarts(index, std::move(starts));
   }
 
   // What the chain from a node needs at its first index, looking through

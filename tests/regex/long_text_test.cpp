@@ -158,6 +158,12 @@ std::vector<SearchCase> SearchCases() {
        0, false},
       {"case-insensitive literal", "AB" + std::string(50000, 'A'), 3, "x" + Repeat("ab", 30000) + std::string(50000, 'a'),
        Op::kFind, true, 0, 60001 - 2, 110001, 0, false},
+      {"long quote behind a greedy dot, missing", ".*\\Q" + std::string(9999, 'a') + "b\\E", 4, aMb, Op::kFind, false, 0,
+       -1, -1, 0, false},
+      {"long quote behind a greedy dot, at the end", ".*\\Q" + std::string(9999, 'a') + "b\\E", 4, aMb + "b",
+       Op::kFind, true, 0, 0, mb + 1, 0, false},
+      {"long look-behind behind a greedy dot", ".*(?<=" + std::string(5000, 'a') + ")b", 4, aMb + "b", Op::kFind,
+       true, 0, 0, mb + 1, 0, false},
       {"back reference, b missing", "(a*)\\1b", 0, aMb, Op::kFind, false, 0, -1, -1, 0, false},
       // The true answer is the empty group before the final b, at 4097.
       {"back reference past the step bound", "(a*)\\1b", 0, std::string(4096, 'a') + "xb", Op::kFind, false, 0,

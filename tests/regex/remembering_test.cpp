@@ -189,6 +189,40 @@ TYPED_TEST(RememberingTest, ChangesNoAnswerOnRandomPatterns) {
   EXPECT_GT(compared, 15000);
 }
 
+// Long literal texts and look-behinds are looked up in an index of their
+// occurrences once the table exists: the same answers as comparing them.
+TYPED_TEST(RememberingTest, LongLiteralsGiveTheSameAnswersFromTheirIndex) {
+  const std::string lit = "abababababababab";  // 16 characters
+  const std::string patterns[] = {
+      "\\Q" + lit + "\\E",      "(?i)\\Q" + lit + "\\E", ".*\\Q" + lit + "\\E.",
+      "(?<=" + lit + ")b?",         "(?<!" + lit + ")a",       "(a|b)*?\\Q" + lit + "\\E",
+      "(?:\\Q" + lit + "\\E)+", "x*\\Q" + lit + "aB\\E",
+  };
+  Rng rng(0x11733Dull);
+  int differences = 0;
+  for (const std::string& pattern : patterns) {
+    for (int k = 0; k < 200; ++k) {
+      std::string text;
+      for (int n = rng.Below(60); n > 0; --n) text += rng.Chance(80) ? (text.size() % 2 ? 'b' : 'a') : "aBx"[rng.Below(3)];
+      bool limited = false;
+      std::string without, with;
+      {
+        RememberAfter never(kNever);
+        without = Run<TypeParam>::Answers(pattern, 0, text, &limited);
+      }
+      {
+        RememberAfter first(0);
+        with = Run<TypeParam>::Answers(pattern, 0, text, &limited);
+      }
+      if (with != without && ++differences <= 20) {
+        ADD_FAILURE() << "pattern " << pattern << " text \"" << text << "\"\n  without: " << without
+                      << "\n  with:    " << with;
+      }
+    }
+  }
+  EXPECT_EQ(differences, 0);
+}
+
 // Loops whose body can end where it began, some inside a look-ahead and so
 // run again from other positions: here a node of the body is reached at one
 // position both right at the start of an iteration and after the body
