@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "pattern.h"
+#include "regex_limits.h"
 
 namespace {
 
@@ -96,7 +97,8 @@ void Exercise(const typename P::String& pattern, const typename P::String& text,
 // What one copy says about a text: the whole-text answer and every find with
 // its groups, as index pairs.
 template <typename P>
-std::vector<int> Outline(const typename P::String& pattern, const typename P::String& text, unsigned long flags) {
+std::vector<int> Outline(const typename P::String& pattern, const typename P::String& text, unsigned long flags,
+                         bool* limited = nullptr) {
     std::vector<int> out;
     P* p = P::Compile(pattern, flags);
     if (!p) return out;
@@ -111,10 +113,14 @@ std::vector<int> Outline(const typename P::String& pattern, const typename P::St
     };
     if (out[0]) groups();
     m->Reset();
+    bool boundReached = m->LimitExceeded();
     for (size_t n = 0; n <= text.size() + 1 && m->FindNextMatch(); ++n) {
         out.push_back(-9);
         groups();
+        boundReached = boundReached || m->LimitExceeded();
     }
+    boundReached = boundReached || m->LimitExceeded();
+    if (limited) *limited = boundReached;
     delete m;
     delete p;
     return out;
@@ -134,6 +140,21 @@ void CompareCopies(const Input& in) {
         std::abort();
 }
 
+// Remembering failed positions changes no answer: the outline with the
+// table made from the first step equals the outline without it, wherever
+// the run without it ended within the step bound.
+void CompareRemembering(const Input& in) {
+    long long& after = RegexLimits::RememberAfterSteps();
+    const long long shipped = after;
+    bool limited = false;
+    after = RegexLimits::kMaxMatchSteps + 1;
+    const std::vector<int> without = Outline<Pattern>(in.pattern, in.text, in.flags, &limited);
+    after = 0;
+    const std::vector<int> with = Outline<Pattern>(in.pattern, in.text, in.flags);
+    after = shipped;
+    if (!limited && with != without) std::abort();
+}
+
 bool RegisterNames() {
     Pattern::RegisterPattern("ab", "x(y)");
     Pattern::RegisterPattern("num", "\\d+");
@@ -147,13 +168,14 @@ bool RegisterNames() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool registered = RegisterNames();
     (void)registered;
-    // The engine backtracks without memoisation; long inputs only find
-    // exponential patterns, which the program never compiles.
+    // Long inputs mostly find patterns whose work no table can remember
+    // (back references over long runs), which end at the step bound.
     if (size > 512) return 0;
     Input in = Decode(data, size);
     Exercise<Pattern>(in.pattern, in.text, in.replacement, in);
     Exercise<UPattern>(Widen(in.pattern), in.wideText ? WidenPairs(in.text) : Widen(in.text), Widen(in.replacement),
                        in);
     CompareCopies(in);
+    CompareRemembering(in);
     return 0;
 }
