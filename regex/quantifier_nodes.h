@@ -94,6 +94,15 @@ class BasicQuantifierNode : public BasicNode<T> {
     const int slot = RemembersRuns() ? this->MemoSlot(m) : -1;
     return {slot, slot >= 0 ? m->memo.FirstUsable(slot, m->loopStarts) : INT_MAX};
   }
+  // The mandatory iterations from cur and the table for what follows them:
+  // the first iteration start after them, or -1 when the iterations fail or
+  // the table knows that the rest fails from there.
+  int RunBegin(const String& text, Matcher* m, int cur, RunMemo& memo) const {
+    const int first = Mandatory(text, m, cur);
+    if (first == -1) return -1;
+    memo = RunSlot(m);
+    return memo.Knows(m, first) ? -1 : first;
+  }
   // Remembers that what follows each of the iteration starts first,
   // first + width_, ... (count of them) fails.
   void RememberRun(Matcher* m, const RunMemo& memo, int first, long count) const {
@@ -221,10 +230,9 @@ class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
   // The same without upper bound: it ends where the iterations end, or at an
   // iteration start from which the rest is known to fail.
   int LazyRun(const String& text, Matcher* m, int cur) const {
-    const int first = this->Mandatory(text, m, cur);
+    typename BasicQuantifierNode<T>::RunMemo memo{-1, INT_MAX};
+    const int first = this->RunBegin(text, m, cur, memo);
     if (first == -1) return -1;
-    const auto memo = this->RunSlot(m);
-    if (memo.Knows(m, first)) return -1;
     int p = first;
     long tried = 0;
     for (;;) {
@@ -273,10 +281,9 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
   // From an iteration start of a run, the run ends at the same place, so a
   // remembered start means that the rest behind the run has failed.
   int Possessive(const String& text, Matcher* m, int cur) const {
-    const int first = this->Mandatory(text, m, cur);
+    typename BasicQuantifierNode<T>::RunMemo memo{-1, INT_MAX};
+    const int first = this->RunBegin(text, m, cur, memo);
     if (first == -1) return -1;
-    const auto memo = this->RunSlot(m);
-    if (memo.Knows(m, first)) return -1;
     int p = first;
     long walked = 0;
     bool known = false;

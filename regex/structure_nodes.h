@@ -59,8 +59,8 @@ class BasicStartNode : public BasicNode<T> {
     lead_ = this->LeadOf(this->next);
     // The last character that some node along the one path of every match
     // needs.
-    int hops = 0;
-    for (const N* n = this->next; n && hops < 100000; n = n->Onward(), ++hops) {
+    const N* n = this->next;
+    for (int hops = 0; n && hops < 100000; n = n->Onward(), ++hops) {
       if (n->RequiredChar() >= 0) needed_ = n->RequiredChar();
     }
     const N* first = this->next;
