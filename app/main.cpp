@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "dazudu.h"
+#include "component/vendors/dazudu.h"
 
 int main(int argc, char* argv[]) {
   int exitCode = 3;

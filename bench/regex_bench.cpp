@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "pattern.h"
+#include "regex/pattern.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "base_cmp.h"
+#include "component/base_cmp.h"
 
 CBaseCmp::CBaseCmp() : log(), inventory(), reference(), discovery(), discoveryPath() {
   silent = false;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "fc_hba_inventory.h"
-#include "logger.h"
-#include "records.h"
+#include "fchba/fc_hba_inventory.h"
+#include "component/logger.h"
+#include "component/records.h"
 
 class CBaseCmp {
  public:

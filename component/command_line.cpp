@@ -1,7 +1,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "base_cmp.h"
+#include "component/base_cmp.h"
 
 namespace {
 

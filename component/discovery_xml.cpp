@@ -1,8 +1,8 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include "base_cmp.h"
-#include "text_convert.h"
+#include "component/base_cmp.h"
+#include "component/text_convert.h"
 
 namespace {
 

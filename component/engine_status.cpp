@@ -1,4 +1,4 @@
-#include "engine_status.h"
+#include "component/engine_status.h"
 
 #include <sys/wait.h>
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "base_cmp.h"
-#include "text_convert.h"
+#include "component/base_cmp.h"
+#include "component/text_convert.h"
 
 bool CBaseCmp::Discover() {
   inventory.Collect();

@@ -1,11 +1,11 @@
-#include "logger.h"
+#include "component/logger.h"
 
 #include <cstdlib>
 #include <cwchar>
 #include <fstream>
 #include <iostream>
 
-#include "fixed_paths.h"
+#include "fchba/fixed_paths.h"
 
 namespace {
 

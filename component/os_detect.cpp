@@ -3,10 +3,10 @@
 // and with dot-matches-all their trailing ".*" also takes further lines.
 #include <sys/stat.h>
 
-#include "base_cmp.h"
-#include "fixed_paths.h"
-#include "pattern.h"
-#include "run_command.h"
+#include "component/base_cmp.h"
+#include "fchba/fixed_paths.h"
+#include "regex/pattern.h"
+#include "component/run_command.h"
 
 namespace {
 

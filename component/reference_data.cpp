@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "fixed_paths.h"
-#include "records.h"
-#include "text_convert.h"
-#include "xml_attribute.h"
+#include "fchba/fixed_paths.h"
+#include "component/records.h"
+#include "component/text_convert.h"
+#include "component/xml_attribute.h"
 
 namespace {
 

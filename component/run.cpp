@@ -1,4 +1,4 @@
-#include "base_cmp.h"
+#include "component/base_cmp.h"
 
 int CBaseCmp::Run() {
   int result = 3;

@@ -1,4 +1,4 @@
-#include "run_command.h"
+#include "component/run_command.h"
 
 #include <cstdio>
 

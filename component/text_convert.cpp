@@ -1,4 +1,4 @@
-#include "text_convert.h"
+#include "component/text_convert.h"
 
 #include <cstring>
 #include <cwchar>

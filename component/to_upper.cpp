@@ -1,6 +1,6 @@
 #include <cwctype>
 
-#include "base_cmp.h"
+#include "component/base_cmp.h"
 
 std::wstring CBaseCmp::ToUpper(const std::wstring& text) {
   std::wstring result(text);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "base_cmp.h"
-#include "pattern.h"
+#include "component/base_cmp.h"
+#include "regex/pattern.h"
 
 namespace {
 

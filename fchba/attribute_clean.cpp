@@ -1,4 +1,4 @@
-#include "attribute_clean.h"
+#include "fchba/attribute_clean.h"
 
 #include <cstring>
 #include <string>

@@ -1,10 +1,10 @@
-#include "fc_hba_adapter.h"
+#include "fchba/fc_hba_adapter.h"
 
 #include <cstring>
 
-#include "attribute_clean.h"
-#include "hba_api.h"
-#include "wwn_text.h"
+#include "fchba/attribute_clean.h"
+#include "fchba/hba_api.h"
+#include "fchba/wwn_text.h"
 
 namespace {
 const char kUndefined[] = "Undefined";

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fc_hba_port.h"
-#include "hba_types.h"
+#include "fchba/fc_hba_port.h"
+#include "fchba/hba_types.h"
 
 class FcHbaAdapter {
  public:

@@ -1,11 +1,11 @@
-#include "fc_hba_inventory.h"
+#include "fchba/fc_hba_inventory.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "fc_hba_mra.h"
-#include "pci_lookup.h"
+#include "fchba/fc_hba_mra.h"
+#include "fchba/pci_lookup.h"
 
 FcHbaInfo::FcHbaInfo() { std::memset(this, 0, sizeof(*this)); }
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "fc_hba_info.h"
+#include "fchba/fc_hba_info.h"
 
 class FcHbaAdapter;
 

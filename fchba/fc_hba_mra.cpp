@@ -1,9 +1,9 @@
-#include "fc_hba_mra.h"
+#include "fchba/fc_hba_mra.h"
 
 #include <memory>
 #include <new>
 
-#include "hba_api.h"
+#include "fchba/hba_api.h"
 
 FcHbaMRA::FcHbaMRA() : loaded_(0), adapterCount_(0) {
   if (HBA_LoadLibrary() == HBA_STATUS_OK) {

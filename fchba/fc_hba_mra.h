@@ -3,8 +3,8 @@
 #ifndef FCHBA_FC_HBA_MRA_H
 #define FCHBA_FC_HBA_MRA_H
 
-#include "fc_hba_adapter.h"
-#include "hba_types.h"
+#include "fchba/fc_hba_adapter.h"
+#include "fchba/hba_types.h"
 
 class FcHbaMRA {
  public:

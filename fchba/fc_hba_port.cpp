@@ -1,8 +1,8 @@
-#include "fc_hba_port.h"
+#include "fchba/fc_hba_port.h"
 
 #include <cstring>
 
-#include "wwn_text.h"
+#include "fchba/wwn_text.h"
 
 namespace {
 

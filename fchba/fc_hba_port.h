@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "hba_types.h"
+#include "fchba/hba_types.h"
 
 class FcHbaPort {
  public:

@@ -1,4 +1,4 @@
-#include "fixed_paths.h"
+#include "fchba/fixed_paths.h"
 
 namespace FixedPaths {
 namespace {

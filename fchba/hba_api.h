@@ -9,7 +9,7 @@
 #ifndef FCHBA_HBA_API_H
 #define FCHBA_HBA_API_H
 
-#include "hba_types.h"
+#include "fchba/hba_types.h"
 
 // Reads the registry and loads its libraries: 0 when the file was read,
 // whatever became of each library; 1 when it cannot be opened.

@@ -1,4 +1,4 @@
-#include "hba_conf.h"
+#include "fchba/hba_conf.h"
 
 #include <cstddef>
 

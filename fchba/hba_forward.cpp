@@ -1,6 +1,6 @@
 // The HBA-API operations that go straight to the library serving a handle.
-#include "hba_api.h"
-#include "hba_tables.h"
+#include "fchba/hba_api.h"
+#include "fchba/hba_tables.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "fixed_paths.h"
-#include "hba_api.h"
-#include "hba_conf.h"
-#include "hba_tables.h"
+#include "fchba/fixed_paths.h"
+#include "fchba/hba_api.h"
+#include "fchba/hba_conf.h"
+#include "fchba/hba_tables.h"
 
 namespace HbaTables {
 HbaLibraryEntry gLibraries[kLibraryCount];

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "hba_types.h"
+#include "fchba/hba_types.h"
 
 namespace HbaTables {
 

@@ -1,4 +1,4 @@
-#include "pci_lookup.h"
+#include "fchba/pci_lookup.h"
 
 #include <sys/stat.h>
 
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fixed_paths.h"
-#include "shell_pipe.h"
+#include "fchba/fixed_paths.h"
+#include "fchba/shell_pipe.h"
 
 namespace {
 

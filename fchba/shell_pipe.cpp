@@ -1,4 +1,4 @@
-#include "shell_pipe.h"
+#include "fchba/shell_pipe.h"
 
 #include <cstdlib>
 

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "hba_types.h"
+#include "fchba/hba_types.h"
 
 struct VDLFC_ADAPTERATTRIBUTES2 {
   HBA_ADAPTERATTRIBUTES attributes;

@@ -1,14 +1,14 @@
-#include "vendor_pci.h"
+#include "fchba/vendor_pci.h"
 
 #include <dlfcn.h>
 
 #include <cstdio>
 #include <cstring>
 
-#include "fc_hba_adapter.h"
-#include "fixed_paths.h"
-#include "hba_api.h"
-#include "vdlfc_types.h"
+#include "fchba/fc_hba_adapter.h"
+#include "fchba/fixed_paths.h"
+#include "fchba/hba_api.h"
+#include "fchba/vdlfc_types.h"
 
 namespace {
 

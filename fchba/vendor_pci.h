@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "hba_types.h"
+#include "fchba/hba_types.h"
 
 constexpr std::size_t kVendorMessageSize = 256;
 constexpr std::size_t kVendorNameBufferSize = 1024;

@@ -1,4 +1,4 @@
-#include "wwn_text.h"
+#include "fchba/wwn_text.h"
 
 #include <cstdio>
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "pattern.h"
-#include "regex_limits.h"
+#include "regex/pattern.h"
+#include "regex/regex_limits.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #ifndef REGEX_ANCHOR_NODES_H
 #define REGEX_ANCHOR_NODES_H
 
-#include "node.h"
+#include "regex/node.h"
 
 template <class T>
 bool IsLineEnd(typename T::Char c) {

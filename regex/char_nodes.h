@@ -3,8 +3,8 @@
 #ifndef REGEX_CHAR_NODES_H
 #define REGEX_CHAR_NODES_H
 
-#include "charset.h"
-#include "node.h"
+#include "regex/charset.h"
+#include "regex/node.h"
 
 // What the nodes of one character share: Derived::Test decides whether the
 // character at the index belongs, and the match moves on by one.

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "escapes_impl.h"
-#include "pattern.h"
+#include "regex/escapes_impl.h"
+#include "regex/pattern.h"
 
 // Every character from lo up to hi, both included; the caller makes sure that
 // lo does not exceed hi.

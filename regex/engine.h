@@ -3,11 +3,11 @@
 #ifndef REGEX_ENGINE_H
 #define REGEX_ENGINE_H
 
-#include "class_text_impl.h"
-#include "escapes_impl.h"
-#include "matcher_impl.h"
-#include "memo_plan_impl.h"
-#include "parser_impl.h"
-#include "pattern_impl.h"
+#include "regex/class_text_impl.h"
+#include "regex/escapes_impl.h"
+#include "regex/matcher_impl.h"
+#include "regex/memo_plan_impl.h"
+#include "regex/parser_impl.h"
+#include "regex/pattern_impl.h"
 
 #endif

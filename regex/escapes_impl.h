@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "anchor_nodes.h"
-#include "regex_limits.h"
-#include "char_nodes.h"
-#include "pattern.h"
-#include "structure_nodes.h"
+#include "regex/anchor_nodes.h"
+#include "regex/regex_limits.h"
+#include "regex/char_nodes.h"
+#include "regex/pattern.h"
+#include "regex/structure_nodes.h"
 
 namespace RegexText {
 // An ASCII text in either character type.

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "memo_plan.h"
-#include "regex_limits.h"
+#include "regex/memo_plan.h"
+#include "regex/regex_limits.h"
 
 class FailureMemo {
  public:

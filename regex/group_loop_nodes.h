@@ -4,7 +4,7 @@
 #ifndef REGEX_GROUP_LOOP_NODES_H
 #define REGEX_GROUP_LOOP_NODES_H
 
-#include "node.h"
+#include "regex/node.h"
 
 template <class T>
 class BasicGroupLoopPrologueNode : public BasicNode<T> {

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "node.h"
-#include "pattern.h"
+#include "regex/node.h"
+#include "regex/pattern.h"
 
 template <class T>
 BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)

@@ -6,11 +6,11 @@
 #include <map>
 #include <vector>
 
-#include "anchor_nodes.h"
-#include "group_loop_nodes.h"
-#include "memo_plan.h"
-#include "quantifier_nodes.h"
-#include "structure_nodes.h"
+#include "regex/anchor_nodes.h"
+#include "regex/group_loop_nodes.h"
+#include "regex/memo_plan.h"
+#include "regex/quantifier_nodes.h"
+#include "regex/structure_nodes.h"
 
 namespace MemoPlanning {
 

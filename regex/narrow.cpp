@@ -1,5 +1,5 @@
 // The narrow copy of the engine, over std::string.
-#include "engine.h"
+#include "regex/engine.h"
 
 template class BasicPattern<NarrowTraits>;
 template class BasicMatcher<NarrowTraits>;

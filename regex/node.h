@@ -18,10 +18,10 @@
 #include <map>
 #include <vector>
 
-#include "literal_search.h"
-#include "regex_limits.h"
-#include "pattern.h"
-#include "print_slots.h"
+#include "regex/literal_search.h"
+#include "regex/regex_limits.h"
+#include "regex/pattern.h"
+#include "regex/print_slots.h"
 
 template <class T>
 class BasicNode : public NodePrintSlot<T::kPrints> {

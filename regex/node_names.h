@@ -2,11 +2,11 @@
 #ifndef REGEX_NODE_NAMES_H
 #define REGEX_NODE_NAMES_H
 
-#include "anchor_nodes.h"
-#include "char_nodes.h"
-#include "group_loop_nodes.h"
-#include "quantifier_nodes.h"
-#include "structure_nodes.h"
+#include "regex/anchor_nodes.h"
+#include "regex/char_nodes.h"
+#include "regex/group_loop_nodes.h"
+#include "regex/quantifier_nodes.h"
+#include "regex/structure_nodes.h"
 
 #define REGEX_NODE_NAMES(X)                \
   X(Start, BasicStartNode)                 \

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <string>
 
-#include "anchor_nodes.h"
-#include "char_nodes.h"
-#include "group_loop_nodes.h"
-#include "regex_limits.h"
-#include "pattern.h"
-#include "quantifier_nodes.h"
-#include "structure_nodes.h"
+#include "regex/anchor_nodes.h"
+#include "regex/char_nodes.h"
+#include "regex/group_loop_nodes.h"
+#include "regex/regex_limits.h"
+#include "regex/pattern.h"
+#include "regex/quantifier_nodes.h"
+#include "regex/structure_nodes.h"
 
 namespace RegexParse {
 // Group kinds of a level.

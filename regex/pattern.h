@@ -14,10 +14,10 @@
 #include <utility>
 #include <vector>
 
-#include "failure_memo.h"
-#include "memo_plan.h"
-#include "print_slots.h"
-#include "traits.h"
+#include "regex/failure_memo.h"
+#include "regex/memo_plan.h"
+#include "regex/print_slots.h"
+#include "regex/traits.h"
 
 template <class T> class BasicNode;
 template <class T> class BasicMatcher;

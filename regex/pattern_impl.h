@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "anchor_nodes.h"
-#include "char_nodes.h"
-#include "matcher_impl.h"
-#include "pattern.h"
-#include "structure_nodes.h"
+#include "regex/anchor_nodes.h"
+#include "regex/char_nodes.h"
+#include "regex/matcher_impl.h"
+#include "regex/pattern.h"
+#include "regex/structure_nodes.h"
 
 // Room for the nodes of a short pattern from the start: the program compiles
 // its line patterns once per line.

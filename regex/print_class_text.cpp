@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "pattern.h"
+#include "regex/pattern.h"
 
 namespace {
 

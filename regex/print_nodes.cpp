@@ -2,8 +2,8 @@
 // name that starts each line is the class name preceded by its length.
 #include <cstdio>
 
-#include "node_names.h"
-#include "print_walk.h"
+#include "regex/node_names.h"
+#include "regex/print_walk.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The chain walk of the debug printer and the narrow node's Print.
-#include "print_walk.h"
+#include "regex/print_walk.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "node.h"
+#include "regex/node.h"
 
 void NodePrintWalk::Chain(const NFANode* n, unsigned int depth) {
   std::vector<const NFANode*> entered;

@@ -12,7 +12,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "pattern.h"
+#include "regex/pattern.h"
 
 class NodePrintWalk {
  public:

@@ -19,8 +19,8 @@
 
 #include <climits>
 
-#include "node.h"
-#include "structure_nodes.h"
+#include "regex/node.h"
+#include "regex/structure_nodes.h"
 
 template <class T>
 class BasicQuantifierNode : public BasicNode<T> {

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "literal_search.h"
-#include "node.h"
+#include "regex/literal_search.h"
+#include "regex/node.h"
 
 // Head of every compiled pattern. It writes the start of group 0; in find
 // mode it tries each start index in turn, skipping indices where the chain's

@@ -1,5 +1,5 @@
 // The wide copy of the engine, over std::wstring.
-#include "engine.h"
+#include "regex/engine.h"
 
 template class BasicPattern<WideTraits>;
 template class BasicMatcher<WideTraits>;

@@ -1,4 +1,4 @@
-#include "dazudu.h"
+#include "component/vendors/dazudu.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,11 +6,11 @@
 #include <sstream>
 #include <vector>
 
-#include "engine_status.h"
-#include "fixed_paths.h"
-#include "pattern.h"
-#include "run_command.h"
-#include "text_convert.h"
+#include "component/engine_status.h"
+#include "fchba/fixed_paths.h"
+#include "regex/pattern.h"
+#include "component/run_command.h"
+#include "component/text_convert.h"
 
 namespace DazuduComp {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "base_cmp.h"
+#include "component/base_cmp.h"
 
 namespace DazuduComp {
 

@@ -1,12 +1,12 @@
-#include "marqeth.h"
+#include "component/vendors/marqeth.h"
 
 #include <cstdlib>
 #include <memory>
 #include <sstream>
 
-#include "pattern.h"
-#include "text_convert.h"
-#include "vendor_common.h"
+#include "regex/pattern.h"
+#include "component/text_convert.h"
+#include "component/vendors/vendor_common.h"
 
 namespace MarqethComp {
 namespace {

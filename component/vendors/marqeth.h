@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "base_cmp.h"
+#include "component/base_cmp.h"
 
 namespace MarqethComp {
 

@@ -1,10 +1,10 @@
-#include "vendor_common.h"
+#include "component/vendors/vendor_common.h"
 
 #include <cstdlib>
 
-#include "base_cmp.h"
-#include "engine_status.h"
-#include "fixed_paths.h"
+#include "component/base_cmp.h"
+#include "component/engine_status.h"
+#include "fchba/fixed_paths.h"
 
 const RefDevice* ReferenceForRecord(CBaseCmp& component, std::size_t index, std::wstring& key) {
   key = component.BuildDeviceKey(static_cast<int32_t>(index));

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <string>
 
-#include "logger.h"
-#include "records.h"
+#include "component/logger.h"
+#include "component/records.h"
 
 class CBaseCmp;
 

@@ -1,4 +1,4 @@
-#include "zelvok.h"
+#include "component/vendors/zelvok.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "pattern.h"
-#include "run_command.h"
-#include "text_convert.h"
-#include "vendor_common.h"
+#include "regex/pattern.h"
+#include "component/run_command.h"
+#include "component/text_convert.h"
+#include "component/vendors/vendor_common.h"
 
 namespace ZelvokComp {
 namespace {

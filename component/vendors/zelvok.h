@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base_cmp.h"
+#include "component/base_cmp.h"
 
 namespace ZelvokComp {
 

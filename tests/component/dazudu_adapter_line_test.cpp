@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "dazudu.h"
-#include "pattern.h"
-#include "regex_limits.h"
+#include "component/vendors/dazudu.h"
+#include "regex/pattern.h"
+#include "regex/regex_limits.h"
 
 namespace {
 

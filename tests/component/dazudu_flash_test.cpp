@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "dazudu.h"
-#include "engine_status.h"
-#include "scratch.h"
+#include "component/vendors/dazudu.h"
+#include "component/engine_status.h"
+#include "tests/component/scratch.h"
 
 namespace {
 

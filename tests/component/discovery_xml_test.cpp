@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "base_cmp.h"
-#include "scratch.h"
-#include "text_convert.h"
+#include "component/base_cmp.h"
+#include "tests/component/scratch.h"
+#include "component/text_convert.h"
 
 namespace {
 

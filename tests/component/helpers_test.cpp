@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "base_cmp.h"
-#include "run_command.h"
-#include "text_convert.h"
+#include "component/base_cmp.h"
+#include "component/run_command.h"
+#include "component/text_convert.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "base_cmp.h"
-#include "vendor_test_support.h"
+#include "component/base_cmp.h"
+#include "tests/component/vendor_test_support.h"
 
 namespace {
 

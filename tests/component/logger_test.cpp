@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "logger.h"
-#include "scratch.h"
+#include "component/logger.h"
+#include "tests/component/scratch.h"
 
 namespace {
 

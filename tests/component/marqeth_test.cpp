@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "marqeth.h"
-#include "vendor_test_support.h"
+#include "component/vendors/marqeth.h"
+#include "tests/component/vendor_test_support.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "base_cmp.h"
-#include "fixed_paths.h"
-#include "scratch.h"
+#include "component/base_cmp.h"
+#include "fchba/fixed_paths.h"
+#include "tests/component/scratch.h"
 
 namespace {
 

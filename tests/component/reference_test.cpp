@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "base_cmp.h"
-#include "records.h"
-#include "scratch.h"
-#include "text_convert.h"
+#include "component/base_cmp.h"
+#include "component/records.h"
+#include "tests/component/scratch.h"
+#include "component/text_convert.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "base_cmp.h"
-#include "scratch.h"
+#include "component/base_cmp.h"
+#include "tests/component/scratch.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scratch.h"
+#include "tests/component/scratch.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "fixed_paths.h"
+#include "fchba/fixed_paths.h"
 
 Scratch::Scratch() {
   char current[4096];

@@ -1,4 +1,4 @@
-#include "vendor_test_support.h"
+#include "tests/component/vendor_test_support.h"
 
 namespace vendortest {
 

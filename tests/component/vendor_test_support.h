@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "base_cmp.h"
-#include "fc_hba_info.h"
-#include "scratch.h"
+#include "component/base_cmp.h"
+#include "fchba/fc_hba_info.h"
+#include "tests/component/scratch.h"
 
 namespace vendortest {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "base_cmp.h"
-#include "dazudu.h"
-#include "scratch.h"
+#include "component/base_cmp.h"
+#include "component/vendors/dazudu.h"
+#include "tests/component/scratch.h"
 
 namespace {
 

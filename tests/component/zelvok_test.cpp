@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "vendor_test_support.h"
-#include "zelvok.h"
+#include "tests/component/vendor_test_support.h"
+#include "component/vendors/zelvok.h"
 
 namespace {
 

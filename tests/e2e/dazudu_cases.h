@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "harness.h"
+#include "tests/e2e/harness.h"
 
 namespace dazudu_cases {
 

@@ -1,7 +1,7 @@
 // Dazudu discovery through the real executable: each case's engine query
 // output against the shared reference file, checked by the self-discovery
 // file byte for byte.
-#include "dazudu_cases.h"
+#include "tests/e2e/dazudu_cases.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // the plain case it is built around, quickly and without a crash.
 #include <iostream>
 
-#include "dazudu_cases.h"
+#include "tests/e2e/dazudu_cases.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "harness.h"
-#include "process.h"
-#include "scratch_dir.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/process.h"
+#include "tests/e2e/scratch_dir.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 // Dazudu update runs through the real executable: the engine's exit status
 // decides the transcript, the log and the exit code.
-#include "dazudu_cases.h"
+#include "tests/e2e/dazudu_cases.h"
 
 namespace {
 

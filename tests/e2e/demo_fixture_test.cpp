@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "harness.h"
+#include "tests/e2e/harness.h"
 
 namespace {
 

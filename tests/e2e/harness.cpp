@@ -1,4 +1,4 @@
-#include "harness.h"
+#include "tests/e2e/harness.h"
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -15,9 +15,9 @@
 #include <sstream>
 #include <thread>
 
-#include "private_namespace.h"
-#include "process.h"
-#include "scratch_dir.h"
+#include "tests/e2e/private_namespace.h"
+#include "tests/e2e/process.h"
+#include "tests/e2e/scratch_dir.h"
 
 namespace fs = std::filesystem;
 

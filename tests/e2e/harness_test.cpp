@@ -8,8 +8,8 @@
 
 #include <gtest/gtest-spi.h>
 
-#include "harness.h"
-#include "scratch_dir.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/scratch_dir.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "vendor_install.h"
+#include "tests/e2e/vendor_install.h"
 
 namespace {
 

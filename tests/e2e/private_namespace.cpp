@@ -1,10 +1,10 @@
-#include "private_namespace.h"
+#include "tests/e2e/private_namespace.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "process.h"
+#include "tests/e2e/process.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "harness.h"
+#include "tests/e2e/harness.h"
 
 #include <sstream>
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "harness.h"
-#include "process.h"
-#include "scratch_dir.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/process.h"
+#include "tests/e2e/scratch_dir.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scratch_dir.h"
+#include "tests/e2e/scratch_dir.h"
 
 #include <stdlib.h>
 

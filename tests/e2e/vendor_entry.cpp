@@ -4,10 +4,10 @@
 #include <iostream>
 
 #if defined(VENDOR_ZELVOK)
-#include "zelvok.h"
+#include "component/vendors/zelvok.h"
 using Component = ZelvokComp::CComponent;
 #elif defined(VENDOR_MARQETH)
-#include "marqeth.h"
+#include "component/vendors/marqeth.h"
 using Component = MarqethComp::CComponent;
 #else
 #error "define VENDOR_ZELVOK or VENDOR_MARQETH"

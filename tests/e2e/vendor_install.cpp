@@ -1,4 +1,4 @@
-#include "vendor_install.h"
+#include "tests/e2e/vendor_install.h"
 
 #include <algorithm>
 #include <fstream>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_hba_kit.h"
-#include "harness.h"
+#include "tests/fixtures/fchba/fake_hba_kit.h"
+#include "tests/e2e/harness.h"
 
 namespace vendore2e {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "attribute_clean.h"
+#include "fchba/attribute_clean.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "fc_hba_adapter.h"
-#include "fc_hba_mra.h"
-#include "scratch_root.h"
+#include "fchba/fc_hba_adapter.h"
+#include "fchba/fc_hba_mra.h"
+#include "tests/fchba/scratch_root.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <string>
 
-#include "fc_hba_inventory.h"
-#include "scratch_root.h"
+#include "fchba/fc_hba_inventory.h"
+#include "tests/fchba/scratch_root.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "fc_hba_port.h"
-#include "wwn_text.h"
+#include "fchba/fc_hba_port.h"
+#include "fchba/wwn_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "hba_conf.h"
+#include "fchba/hba_conf.h"
 
 namespace {
 

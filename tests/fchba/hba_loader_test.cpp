@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "hba_api.h"
-#include "scratch_root.h"
+#include "fchba/hba_api.h"
+#include "tests/fchba/scratch_root.h"
 
 namespace {
 

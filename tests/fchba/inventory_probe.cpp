@@ -2,7 +2,7 @@
 // record's fields, one record per line, separated by "|".
 #include <cstdio>
 
-#include "fc_hba_inventory.h"
+#include "fchba/fc_hba_inventory.h"
 
 int main() {
   FcHbaInventory inventory;

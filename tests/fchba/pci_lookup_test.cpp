@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pci_lookup.h"
-#include "scratch_root.h"
+#include "fchba/pci_lookup.h"
+#include "tests/fchba/scratch_root.h"
 
 namespace {
 

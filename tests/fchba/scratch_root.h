@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "fake_hba_kit.h"
-#include "fixed_paths.h"
-#include "hba_api.h"
+#include "tests/fixtures/fchba/fake_hba_kit.h"
+#include "fchba/fixed_paths.h"
+#include "fchba/hba_api.h"
 
 class ScratchRoot : public ::testing::Test {
  protected:

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "private_namespace.h"
-#include "scratch_root.h"
+#include "tests/e2e/private_namespace.h"
+#include "tests/fchba/scratch_root.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "fc_hba_adapter.h"
-#include "fc_hba_mra.h"
-#include "scratch_root.h"
-#include "vendor_pci.h"
+#include "fchba/fc_hba_adapter.h"
+#include "fchba/fc_hba_mra.h"
+#include "tests/fchba/scratch_root.h"
+#include "fchba/vendor_pci.h"
 
 namespace {
 

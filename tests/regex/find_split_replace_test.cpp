@@ -1,6 +1,6 @@
 // Finds, FindAll, FindNthMatch, Split, Replace and group-reference expansion,
 // run on the narrow and the wide copy.
-#include "regex_test_util.h"
+#include "tests/regex/regex_test_util.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // exhausts the stack.
 #include <memory>
 
-#include "regex_test_util.h"
+#include "tests/regex/regex_test_util.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Whole-text matches and their groups, run on the narrow and the wide copy.
-#include "regex_test_util.h"
+#include "tests/regex/regex_test_util.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "regex_test_util.h"
+#include "tests/regex/regex_test_util.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "regex_limits.h"
-#include "node_names.h"
-#include "pattern.h"
+#include "regex/regex_limits.h"
+#include "regex/node_names.h"
+#include "regex/pattern.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pattern.h"
+#include "regex/pattern.h"
 
 // The text in the character type of T, byte by byte (a byte keeps its
 // unsigned value as a wide character).

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "regex_limits.h"
-#include "regex_test_util.h"
+#include "regex/regex_limits.h"
+#include "tests/regex/regex_test_util.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The syntax-error report on standard error: the pattern line, the caret
 // line, the message, and the repeated reports of enclosing levels.
-#include "regex_test_util.h"
+#include "tests/regex/regex_test_util.h"
 
 namespace {
 

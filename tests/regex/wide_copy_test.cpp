@@ -1,6 +1,6 @@
 // Where the wide copy differs from the narrow one: "\x" width, characters
 // above 255, and class negation that stays within the codes 0 to 255.
-#include "regex_test_util.h"
+#include "tests/regex/regex_test_util.h"
 
 namespace {
 
