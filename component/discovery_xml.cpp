@@ -23,10 +23,10 @@ struct ItemField {
   std::wstring FwItem::*member;
 };
 const ItemField kItemFields[] = {
-    {"type", &FwItem::type},         {"firmware_id", &FwItem::firmware_id},
-    {"version", &FwItem::version},   {"active_version", &FwItem::active_version},
-    {"action", &FwItem::action},     {"duration", &FwItem::duration},
-    {"message", &FwItem::message},   {"shared", &FwItem::shared},
+    {"type", &FwItem::type},       {"firmware_id", &FwItem::firmware_id},
+    {"version", &FwItem::version}, {"active_version", &FwItem::active_version},
+    {"action", &FwItem::action},   {"duration", &FwItem::duration},
+    {"message", &FwItem::message}, {"shared", &FwItem::shared},
 };
 
 }  // namespace

@@ -57,7 +57,8 @@ RefDevice ReadDevice(xmlNodePtr element) {
 std::wstring GetXmlAttribute(xmlNodePtr element, const char* name) {
   std::wstring value;
   for (xmlAttrPtr attr = element->properties; attr != nullptr; attr = attr->next) {
-    if (attr->name == nullptr || std::strcmp(reinterpret_cast<const char*>(attr->name), name) != 0) {
+    if (attr->name == nullptr ||
+        std::strcmp(reinterpret_cast<const char*>(attr->name), name) != 0) {
       continue;
     }
     const xmlNode* text = attr->children;

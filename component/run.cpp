@@ -2,7 +2,8 @@
 
 int CBaseCmp::Run() {
   int result = 3;
-  log << "---------------------------------------------------\n" << "Loading references...";
+  log << "---------------------------------------------------\n"
+      << "Loading references...";
   if (!reference.Load()) {
     log << "FAILED!\n";
     return 7;
@@ -34,9 +35,12 @@ int CBaseCmp::GetOverallAction() {
   int bits = 0;
   for (const DeviceInfo& device : discovery.devices) {
     for (const FwItem& item : device.items) {
-      if (item.action == L"downgrade") bits |= 4;
-      else if (item.action == L"rewrite") bits |= 2;
-      else if (item.action == L"upgrade") bits |= 1;
+      if (item.action == L"downgrade")
+        bits |= 4;
+      else if (item.action == L"rewrite")
+        bits |= 2;
+      else if (item.action == L"upgrade")
+        bits |= 1;
     }
   }
   if (bits & 1) return 1;

@@ -9,9 +9,7 @@
 namespace {
 
 // True when the part is a non-empty run of the ASCII digits 0 to 9.
-bool IsDigitPart(const std::wstring& part) {
-  return UPattern::MatchesStatic(L"\\d+", part, 0);
-}
+bool IsDigitPart(const std::wstring& part) { return UPattern::MatchesStatic(L"\\d+", part, 0); }
 
 int Sign(int value) { return value > 0 ? 1 : (value < 0 ? -1 : 0); }
 

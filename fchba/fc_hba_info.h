@@ -13,10 +13,10 @@ struct FcHbaInfo {
   char PciIds[kFieldSize];        // "%.4x%.4x" vendor/device, or "N/A"
   char SubsystemIds[kFieldSize];  // "%.4x%.4x" subsystem vendor/device
   char DriverVersion[kFieldSize];
-  char Unused6[kFieldSize];       // filled by nothing
+  char Unused6[kFieldSize];  // filled by nothing
   char FirmwareVersion[kFieldSize];
   char OptionRomVersion[kFieldSize];
-  char Unused9[kFieldSize];       // filled by nothing
+  char Unused9[kFieldSize];  // filled by nothing
   char Model[kFieldSize];
 
   FcHbaInfo();

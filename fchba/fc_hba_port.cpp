@@ -57,8 +57,7 @@ void FcHbaPort::SetAttributes(const HBA_PORTATTRIBUTES& attributes, HBA_UINT32 p
   portMaxFrameSize_ = attributes.PortMaxFrameSize;
   std::memcpy(fabricName_, attributes.FabricName.wwn, sizeof(fabricName_));
   portIndex_ = portIndex;
-  std::memcpy(portActiveFc4Types_, attributes.PortActiveFc4Types.bits,
-              sizeof(portActiveFc4Types_));
+  std::memcpy(portActiveFc4Types_, attributes.PortActiveFc4Types.bits, sizeof(portActiveFc4Types_));
   std::memcpy(portSupportedFc4Types_, attributes.PortSupportedFc4Types.bits,
               sizeof(portSupportedFc4Types_));
 }
@@ -93,8 +92,12 @@ std::string FcHbaPort::GetFabricNameText() const { return WwnText(fabricName_); 
 
 std::string FcHbaPort::SpeedText(HBA_UINT32 speedMask) {
   // The first listed bit that is set wins, in this order.
-  static const CodeText kSpeeds[] = {{0x8000, "Not Negotiated"}, {0x20, "16 GB"}, {0x4, "10 GB"},
-                                     {0x10, "8 GB"},             {0x8, "4 GB"},   {0x2, "2 GB"},
+  static const CodeText kSpeeds[] = {{0x8000, "Not Negotiated"},
+                                     {0x20, "16 GB"},
+                                     {0x4, "10 GB"},
+                                     {0x10, "8 GB"},
+                                     {0x8, "4 GB"},
+                                     {0x2, "2 GB"},
                                      {0x1, "1 GB"}};
   for (const CodeText& speed : kSpeeds) {
     if (speedMask & speed.code) return speed.text;
@@ -103,18 +106,23 @@ std::string FcHbaPort::SpeedText(HBA_UINT32 speedMask) {
 }
 
 std::string FcHbaPort::StateText() const {
-  static const CodeText kStates[] = {{1, "Unknown"},  {2, "Online"},
-                                     {3, "Offline"},  {4, "Bypassed"},
-                                     {5, "Diagnostics Mode"}, {6, "Link Down"},
+  static const CodeText kStates[] = {{1, "Unknown"},  {2, "Online"},           {3, "Offline"},
+                                     {4, "Bypassed"}, {5, "Diagnostics Mode"}, {6, "Link Down"},
                                      {7, "Error"},    {8, "Loopback"}};
   return LookUp(kStates, portState_);
 }
 
 std::string FcHbaPort::TypeText() const {
-  static const CodeText kTypes[] = {
-      {1, "Unknown"},     {2, "Other"},       {3, "Not Present"},
-      {5, "Fabric"},      {6, "Public Loop"}, {7, "FL Port"},
-      {8, "Fabric Port"}, {9, "Fabric expansion port"}, {10, "Generic Fabric Port"},
-      {20, "Private Loop"}, {21, "Point to Point"}};
+  static const CodeText kTypes[] = {{1, "Unknown"},
+                                    {2, "Other"},
+                                    {3, "Not Present"},
+                                    {5, "Fabric"},
+                                    {6, "Public Loop"},
+                                    {7, "FL Port"},
+                                    {8, "Fabric Port"},
+                                    {9, "Fabric expansion port"},
+                                    {10, "Generic Fabric Port"},
+                                    {20, "Private Loop"},
+                                    {21, "Point to Point"}};
   return LookUp(kTypes, portType_);
 }

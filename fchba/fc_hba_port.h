@@ -60,9 +60,7 @@ class FcHbaPort {
   HBA_INT64 GetInvalidTxWordCount() const { return statistics_[13]; }
   HBA_INT64 GetInvalidCrcCount() const { return statistics_[14]; }
   // Counter i (0 to 14) in the same order; 0 for any other i.
-  HBA_INT64 GetCounter(int i) const {
-    return i >= 0 && i < kCounterCount ? statistics_[i] : 0;
-  }
+  HBA_INT64 GetCounter(int i) const { return i >= 0 && i < kCounterCount ? statistics_[i] : 0; }
 
  private:
   uint8_t portWwn_[8];

@@ -37,10 +37,10 @@ constexpr const char* kSysRoot = "/sys";
 // Fixed locations of the vendors' HBA management libraries, tried in order.
 constexpr const char* kZelvokLibraries[3] = {
     "/usr/lib/libzvsdm.so", "/usr/lib64/libzvsdm-x86_64.so", "/lib/cim/libzvsdm.so"};
-constexpr const char* kDazuduLibraries[3] = {
-    "/usr/lib/libdzsdm.so", "/usr/lib64/libdzsdm.so", "/lib/cim/libdzsdm.so"};
-constexpr const char* kMarqethLibraries[3] = {
-    "/usr/lib/mqhbaapi.so", "/usr/lib64/mqhbaapi.so", "/lib/cim/mqhbaapi.so"};
+constexpr const char* kDazuduLibraries[3] = {"/usr/lib/libdzsdm.so", "/usr/lib64/libdzsdm.so",
+                                             "/lib/cim/libdzsdm.so"};
+constexpr const char* kMarqethLibraries[3] = {"/usr/lib/mqhbaapi.so", "/usr/lib64/mqhbaapi.so",
+                                              "/lib/cim/mqhbaapi.so"};
 
 // The path to use for one of the constants above: the constant itself in the
 // shipped program; under a test root, an absolute path is prefixed with it.

@@ -59,9 +59,9 @@ HBA_STATUS HBA_SetRNIDMgmtInfo(HBA_HANDLE handle, HBA_MGMTINFO* info);
 HBA_STATUS HBA_GetRNIDMgmtInfo(HBA_HANDLE handle, HBA_MGMTINFO* info);
 HBA_STATUS HBA_SendRNID(HBA_HANDLE handle, HBA_WWN wwn, HBA_WWNTYPE wwnType, void* response,
                         HBA_UINT32* responseSize);
-HBA_STATUS HBA_SendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWWN, HBA_UINT64 fcLun,
-                               HBA_UINT8 evpd, HBA_UINT32 pageCode, void* response,
-                               HBA_UINT32 responseSize, void* sense, HBA_UINT32 senseSize);
+HBA_STATUS HBA_SendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWWN, HBA_UINT64 fcLun, HBA_UINT8 evpd,
+                               HBA_UINT32 pageCode, void* response, HBA_UINT32 responseSize,
+                               void* sense, HBA_UINT32 senseSize);
 HBA_STATUS HBA_SendReportLUNs(HBA_HANDLE handle, HBA_WWN portWWN, void* response,
                               HBA_UINT32 responseSize, void* sense, HBA_UINT32 senseSize);
 HBA_STATUS HBA_SendReadCapacity(HBA_HANDLE handle, HBA_WWN portWWN, HBA_UINT64 fcLun,

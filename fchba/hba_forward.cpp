@@ -46,10 +46,9 @@ HBA_STATUS HBA_GetPortStatistics(HBA_HANDLE handle, HBA_UINT32 portIndex,
 HBA_STATUS HBA_GetDiscoveredPortAttributes(HBA_HANDLE handle, HBA_UINT32 portIndex,
                                            HBA_UINT32 discoveredPortIndex,
                                            HBA_PORTATTRIBUTES* attributes) {
-  return Forward(handle, &HBA_ENTRYPOINTS::GetDiscoveredPortAttributesHandler,
-                 [&](auto f, HBA_HANDLE h) {
-                   return f(h, portIndex, discoveredPortIndex, attributes);
-                 });
+  return Forward(
+      handle, &HBA_ENTRYPOINTS::GetDiscoveredPortAttributesHandler,
+      [&](auto f, HBA_HANDLE h) { return f(h, portIndex, discoveredPortIndex, attributes); });
 }
 
 HBA_STATUS HBA_GetPortAttributesByWWN(HBA_HANDLE handle, HBA_WWN portWWN,
@@ -106,14 +105,13 @@ HBA_STATUS HBA_GetRNIDMgmtInfo(HBA_HANDLE handle, HBA_MGMTINFO* info) {
 
 HBA_STATUS HBA_SendRNID(HBA_HANDLE handle, HBA_WWN wwn, HBA_WWNTYPE wwnType, void* response,
                         HBA_UINT32* responseSize) {
-  return Forward(handle, &HBA_ENTRYPOINTS::SendRNIDHandler, [&](auto f, HBA_HANDLE h) {
-    return f(h, wwn, wwnType, response, responseSize);
-  });
+  return Forward(handle, &HBA_ENTRYPOINTS::SendRNIDHandler,
+                 [&](auto f, HBA_HANDLE h) { return f(h, wwn, wwnType, response, responseSize); });
 }
 
-HBA_STATUS HBA_SendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWWN, HBA_UINT64 fcLun,
-                               HBA_UINT8 evpd, HBA_UINT32 pageCode, void* response,
-                               HBA_UINT32 responseSize, void* sense, HBA_UINT32 senseSize) {
+HBA_STATUS HBA_SendScsiInquiry(HBA_HANDLE handle, HBA_WWN portWWN, HBA_UINT64 fcLun, HBA_UINT8 evpd,
+                               HBA_UINT32 pageCode, void* response, HBA_UINT32 responseSize,
+                               void* sense, HBA_UINT32 senseSize) {
   return Forward(handle, &HBA_ENTRYPOINTS::ScsiInquiryHandler, [&](auto f, HBA_HANDLE h) {
     return f(h, portWWN, fcLun, evpd, pageCode, response, responseSize, sense, senseSize);
   });

@@ -138,9 +138,8 @@ typedef HBA_STATUS (*HBASendScsiInquiryFunc)(HBA_HANDLE handle, HBA_WWN portWWN,
 typedef HBA_STATUS (*HBASendReportLUNsFunc)(HBA_HANDLE handle, HBA_WWN portWWN, void* response,
                                             HBA_UINT32 responseSize, void* sense,
                                             HBA_UINT32 senseSize);
-typedef HBA_STATUS (*HBASendReadCapacityFunc)(HBA_HANDLE handle, HBA_WWN portWWN,
-                                              HBA_UINT64 fcLun, void* response,
-                                              HBA_UINT32 responseSize, void* sense,
+typedef HBA_STATUS (*HBASendReadCapacityFunc)(HBA_HANDLE handle, HBA_WWN portWWN, HBA_UINT64 fcLun,
+                                              void* response, HBA_UINT32 responseSize, void* sense,
                                               HBA_UINT32 senseSize);
 
 // The table a vendor library fills in its HBA_RegisterLibrary; a null entry

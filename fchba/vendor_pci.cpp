@@ -59,8 +59,8 @@ Function SymbolAs(void* symbol) {
 // Looks the seven symbols up in order; the first missing one's name, or null.
 const char* LookUpVendorEntryPoints(void* library, VendorEntryPoints* entry) {
   static const char* const kNames[] = {
-      "VDLFC_LoadLibrary",           "VDLFC_GetNumberOfAdapters", "VDLFC_GetAdapterName",
-      "VDLFC_OpenAdapter",           "VDLFC_GetAdapterAttributes2", "VDLFC_CloseAdapter",
+      "VDLFC_LoadLibrary", "VDLFC_GetNumberOfAdapters",   "VDLFC_GetAdapterName",
+      "VDLFC_OpenAdapter", "VDLFC_GetAdapterAttributes2", "VDLFC_CloseAdapter",
       "VDLFC_FreeLibrary"};
   void* symbols[7];
   for (int i = 0; i < 7; ++i) {
@@ -86,8 +86,8 @@ void* OpenVendorLibrary(const FcVendorLibrary& vendor) {
 }
 
 // The search over the vendor's adapters once its library is open and loaded.
-HBA_INT32 SearchVendorAdapters(const VendorEntryPoints& vendor, const uint8_t* nodeWwn,
-                               char* name, const PciOutputs& out, char* message) {
+HBA_INT32 SearchVendorAdapters(const VendorEntryPoints& vendor, const uint8_t* nodeWwn, char* name,
+                               const PciOutputs& out, char* message) {
   const HBA_UINT32 count = vendor.count();
   for (HBA_UINT32 i = 0; i < count; ++i) {
     if (vendor.name(i, name) != 0) {
@@ -222,7 +222,6 @@ void FcHbaAdapter::LoadVendorPciInfo() {
   // The vendor's own library is loaded by itself, so the HBA libraries are
   // unloaded around it and loaded again for the next adapter.
   HBA_FreeLibrary();
-  QueryVendorPciInfo(nodeWwn_, name, &subsystemIds_, &pciBus_, &pciFunction_, &pciDomain_,
-                     message);
+  QueryVendorPciInfo(nodeWwn_, name, &subsystemIds_, &pciBus_, &pciFunction_, &pciDomain_, message);
   HBA_LoadLibrary();
 }

@@ -14,8 +14,8 @@ constexpr std::size_t kVendorMessageSize = 256;
 constexpr std::size_t kVendorNameBufferSize = 1024;
 
 struct FcVendorLibrary {
-  const char* word;      // what the serving library's path must contain
-  const char* loadName;  // named in "unable to load ..."
+  const char* word;          // what the serving library's path must contain
+  const char* loadName;      // named in "unable to load ..."
   const char* const* paths;  // three fixed paths, tried in order
 };
 

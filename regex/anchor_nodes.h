@@ -42,7 +42,8 @@ class BasicEndOfLineNode : public BasicNode<T> {
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur >= static_cast<int>(text.size()) || IsLineEnd<T>(text[cur])) return this->Continue(text, m, cur);
+    if (cur >= static_cast<int>(text.size()) || IsLineEnd<T>(text[cur]))
+      return this->Continue(text, m, cur);
     return -1;
   }
 };
@@ -61,7 +62,8 @@ class BasicEndOfInputNode : public BasicNode<T> {
     if (cur == len) return this->Continue(text, m, cur);
     if (!term) return -1;
     if (cur == len - 1 && IsLineEnd<T>(text[cur])) return this->Continue(text, m, cur);
-    if (cur == len - 2 && text[cur] == '\r' && text[cur + 1] == '\n') return this->Continue(text, m, cur);
+    if (cur == len - 2 && text[cur] == '\r' && text[cur + 1] == '\n')
+      return this->Continue(text, m, cur);
     return -1;
   }
   bool term;

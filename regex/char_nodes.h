@@ -16,7 +16,8 @@ class BasicOneCharNode : public BasicNode<T> {
   using typename BasicNode<T>::Matcher;
 
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur < static_cast<int>(text.size()) && Self().Test(text[cur])) return this->Continue(text, m, cur + 1);
+    if (cur < static_cast<int>(text.size()) && Self().Test(text[cur]))
+      return this->Continue(text, m, cur + 1);
     return -1;
   }
   bool IsSingleChar() const override { return true; }
@@ -84,11 +85,17 @@ class BasicQuoteNodeT : public BasicNode<T> {
   String str;
 };
 
-template <class T> using BasicCharNode = BasicCharNodeT<T, false>;
-template <class T> using BasicCICharNode = BasicCharNodeT<T, true>;
-template <class T> using BasicClassNode = BasicClassNodeT<T, false>;
-template <class T> using BasicCIClassNode = BasicClassNodeT<T, true>;
-template <class T> using BasicQuoteNode = BasicQuoteNodeT<T, false>;
-template <class T> using BasicCIQuoteNode = BasicQuoteNodeT<T, true>;
+template <class T>
+using BasicCharNode = BasicCharNodeT<T, false>;
+template <class T>
+using BasicCICharNode = BasicCharNodeT<T, true>;
+template <class T>
+using BasicClassNode = BasicClassNodeT<T, false>;
+template <class T>
+using BasicCIClassNode = BasicClassNodeT<T, true>;
+template <class T>
+using BasicQuoteNode = BasicQuoteNodeT<T, false>;
+template <class T>
+using BasicCIQuoteNode = BasicQuoteNodeT<T, true>;
 
 #endif

@@ -75,10 +75,12 @@ typename BasicPattern<T>::String BasicPattern<T>::ClassIntersect(const String& a
 template <class T>
 typename BasicPattern<T>::String BasicPattern<T>::ParsePosix() {
   using RegexText::Ascii;
-  const String alnum = Ascii<String>("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+  const String alnum =
+      Ascii<String>("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
   String punct;
   for (std::uint32_t c = 33; c <= 126; ++c) {
-    if ((c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) || c >= 123) punct += T::FromCode(c);
+    if ((c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) || c >= 123)
+      punct += T::FromCode(c);
   }
   String cntrl = ClassCreateRange(Char(0), Char(31));
   cntrl += Char(127);

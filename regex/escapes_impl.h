@@ -43,24 +43,47 @@ typename BasicPattern<T>::String BasicPattern<T>::ParseEscape(bool& inverted, bo
   }
   const Char c = patternText[parsePos++];
   switch (c) {
-    case 'd': return Ascii<String>(RegexText::kDigits);
-    case 'D': inverted = true; return Ascii<String>(RegexText::kDigits);
-    case 's': return Ascii<String>(RegexText::kSpaces);
-    case 'S': inverted = true; return Ascii<String>(RegexText::kSpaces);
-    case 'w': return Ascii<String>(RegexText::kWord);
-    case 'W': inverted = true; return Ascii<String>(RegexText::kWord);
-    case 'p': return ParsePosix();
-    case 'P': inverted = true; return ParsePosix();
-    case 'Q': quote = true; return String();
-    case 't': return String(1, Char(9));
-    case 'n': return String(1, Char(10));
-    case 'r': return String(1, Char(13));
-    case 'e': return String(1, Char(13));
-    case 'f': return String(1, Char(12));
-    case 'a': return String(1, Char(7));
-    case '0': return ParseOctal();
-    case 'x': return ParseHex();
-    default: return String(1, c);
+    case 'd':
+      return Ascii<String>(RegexText::kDigits);
+    case 'D':
+      inverted = true;
+      return Ascii<String>(RegexText::kDigits);
+    case 's':
+      return Ascii<String>(RegexText::kSpaces);
+    case 'S':
+      inverted = true;
+      return Ascii<String>(RegexText::kSpaces);
+    case 'w':
+      return Ascii<String>(RegexText::kWord);
+    case 'W':
+      inverted = true;
+      return Ascii<String>(RegexText::kWord);
+    case 'p':
+      return ParsePosix();
+    case 'P':
+      inverted = true;
+      return ParsePosix();
+    case 'Q':
+      quote = true;
+      return String();
+    case 't':
+      return String(1, Char(9));
+    case 'n':
+      return String(1, Char(10));
+    case 'r':
+      return String(1, Char(13));
+    case 'e':
+      return String(1, Char(13));
+    case 'f':
+      return String(1, Char(12));
+    case 'a':
+      return String(1, Char(7));
+    case '0':
+      return ParseOctal();
+    case 'x':
+      return ParseHex();
+    default:
+      return String(1, c);
   }
 }
 
@@ -90,7 +113,8 @@ template <class T>
 typename BasicPattern<T>::String BasicPattern<T>::ParseOctal() {
   const int len = static_cast<int>(patternText.size());
   auto octal = [&](int i) {
-    return (i < len && patternText[i] >= '0' && patternText[i] <= '7') ? int(patternText[i] - '0') : -1;
+    return (i < len && patternText[i] >= '0' && patternText[i] <= '7') ? int(patternText[i] - '0')
+                                                                       : -1;
   };
   const int d1 = octal(parsePos), d2 = octal(parsePos + 1), d3 = octal(parsePos + 2);
   if (d1 >= 0 && d2 >= 0) {

@@ -35,13 +35,16 @@ class FailureMemo {
     usable_ = static_cast<int>(fit < std::size_t(plan.slots) ? fit : std::size_t(plan.slots));
     if (usable_ > 0) {
       // Large blocks come as untouched zero pages: only what is marked costs.
-      bits_ = static_cast<std::uint64_t*>(std::calloc(std::size_t(usable_) * words_, sizeof(std::uint64_t)));
+      bits_ = static_cast<std::uint64_t*>(
+          std::calloc(std::size_t(usable_) * words_, sizeof(std::uint64_t)));
       if (!bits_) usable_ = 0;
     }
-    const long long cells = static_cast<long long>(usable_) * static_cast<long long>(textLength + 1);
+    const long long cells =
+        static_cast<long long>(usable_) * static_cast<long long>(textLength + 1);
     const long long perCell = 2LL * (plan.nodes + 2);
     budget_ = RegexLimits::kMaxMatchSteps;
-    if (plan.complete && usable_ == plan.slots && cells > budget_ / perCell) budget_ = cells * perCell;
+    if (plan.complete && usable_ == plan.slots && cells > budget_ / perCell)
+      budget_ = cells * perCell;
   }
 
   // Forgets the table (a new text, or another mode).
@@ -96,7 +99,8 @@ class FailureMemo {
   }
   // Keeps them when they fit in what the table leaves of kMaxRememberBytes,
   // else keeps an empty mark; returns what is kept.
-  const std::vector<std::uint64_t>* KeepLiteralStarts(int nodeIndex, std::vector<std::uint64_t> starts) {
+  const std::vector<std::uint64_t>* KeepLiteralStarts(int nodeIndex,
+                                                      std::vector<std::uint64_t> starts) {
     const std::size_t bytes = starts.size() * sizeof(std::uint64_t);
     const std::size_t table = std::size_t(usable_) * words_ * sizeof(std::uint64_t);
     if (table + literalBytes_ + bytes > RegexLimits::kMaxRememberBytes) starts.clear();

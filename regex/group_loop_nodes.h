@@ -42,7 +42,8 @@ class BasicGroupLoopNode : public BasicNode<T> {
 
   enum { kGreedy = 0, kReluctant = 1, kPossessive = 2 };
 
-  BasicGroupLoopNode(N* in, int mn, int mx, int g, int t) : gi(g), min(mn), max(mx), type(t), inner(in) {}
+  BasicGroupLoopNode(N* in, int mn, int mx, int g, int t)
+      : gi(g), min(mn), max(mx), type(t), inner(in) {}
 
   int Match(const String& text, Matcher* m, int cur) const override {
     const bool progress = m->loopStarts[gi] < cur;
@@ -60,10 +61,14 @@ class BasicGroupLoopNode : public BasicNode<T> {
       // Past the mandatory iterations, what an uncounted loop does from here
       // depends on the position alone (memo_plan.h).
       switch (type) {
-        case kGreedy: return this->Remembered(m, cur, [&] { return MatchGreedy(text, m, cur); });
-        case kReluctant: return this->Remembered(m, cur, [&] { return MatchLazy(text, m, cur); });
-        case kPossessive: return MatchPossessive(text, m, cur);
-        default: return -1;
+        case kGreedy:
+          return this->Remembered(m, cur, [&] { return MatchGreedy(text, m, cur); });
+        case kReluctant:
+          return this->Remembered(m, cur, [&] { return MatchLazy(text, m, cur); });
+        case kPossessive:
+          return MatchPossessive(text, m, cur);
+        default:
+          return -1;
       }
     }
     return this->Continue(text, m, cur);

@@ -32,8 +32,9 @@ int BasicMatcher<T>::RunHead(int at) {
   steps = 0;
   savedGroups.clear();
   if (memo.Tried() && memoFlags != matchFlags) memo.Reset();
-  stepLimit = memo.Tried() ? memo.StepBudget()
-                           : std::min(RegexLimits::RememberAfterSteps(), RegexLimits::kMaxMatchSteps);
+  stepLimit = memo.Tried()
+                  ? memo.StepBudget()
+                  : std::min(RegexLimits::RememberAfterSteps(), RegexLimits::kMaxMatchSteps);
   aborted = text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound);
   return aborted ? -1 : pattern->Head()->Match(text, this, at);
 }
@@ -106,12 +107,14 @@ bool BasicMatcher<T>::FindNextMatch() {
 
 template <class T>
 typename BasicMatcher<T>::String BasicMatcher<T>::GetGroup(int g) const {
-  if (g < 0 || g >= groupCount || groupStarts[g] < 0 || groupEnds[g] < groupStarts[g]) return String();
+  if (g < 0 || g >= groupCount || groupStarts[g] < 0 || groupEnds[g] < groupStarts[g])
+    return String();
   return text.substr(groupStarts[g], groupEnds[g] - groupStarts[g]);
 }
 
 template <class T>
-std::vector<typename BasicMatcher<T>::String> BasicMatcher<T>::GetGroups(bool includeGroupZero) const {
+std::vector<typename BasicMatcher<T>::String> BasicMatcher<T>::GetGroups(
+    bool includeGroupZero) const {
   std::vector<String> out;
   for (int g = includeGroupZero ? 0 : 1; g < groupCount; ++g) out.push_back(GetGroup(g));
   return out;
@@ -136,7 +139,8 @@ std::vector<typename BasicMatcher<T>::String> BasicMatcher<T>::FindAll() {
 }
 
 template <class T>
-typename BasicMatcher<T>::String BasicMatcher<T>::ReplaceWithGroups(const String& replacement) const {
+typename BasicMatcher<T>::String BasicMatcher<T>::ReplaceWithGroups(
+    const String& replacement) const {
   String out;
   const size_t n = replacement.size();
   for (size_t i = 0; i < n; ++i) {

@@ -19,8 +19,8 @@ namespace MemoPlanning {
 // iteration, and not possessive (whose steps compare iteration counts).
 template <class T>
 bool IsUncounted(const BasicGroupLoopNode<T>& loop) {
-  return loop.type != BasicGroupLoopNode<T>::kPossessive && loop.max == RegexLimits::kNoUpperBound &&
-         loop.min <= 1;
+  return loop.type != BasicGroupLoopNode<T>::kPossessive &&
+         loop.max == RegexLimits::kNoUpperBound && loop.min <= 1;
 }
 
 }  // namespace MemoPlanning
@@ -116,7 +116,8 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   for (int i = 0; i < count; ++i) {
     N* n = nodes[static_cast<std::size_t>(i)];
     auto* loop = dynamic_cast<Loop*>(n);
-    const bool branches = dynamic_cast<BasicQuantifierNode<T>*>(n) || dynamic_cast<BasicOrNode<T>*>(n) ||
+    const bool branches = dynamic_cast<BasicQuantifierNode<T>*>(n) ||
+                          dynamic_cast<BasicOrNode<T>*>(n) ||
                           (loop && MemoPlanning::IsUncounted(*loop));
     if (!branches) continue;
     const Facts& f = facts[i];

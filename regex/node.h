@@ -98,7 +98,8 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   static int Run(const BasicNode* n, const String& text, Matcher* m, int i) {
     if (!n) return i;
     if (m->aborted) return -1;
-    if (++m->depth > RegexLimits::kMaxMatchDepth || (++m->steps > m->stepLimit && !m->Checkpoint())) {
+    if (++m->depth > RegexLimits::kMaxMatchDepth ||
+        (++m->steps > m->stepLimit && !m->Checkpoint())) {
       m->aborted = true;
       --m->depth;
       return -1;
@@ -131,7 +132,9 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
       }
     }
     int i = 0;
-    while (i < n && (ci ? T::Lower(text[pos + i]) == T::Lower(literal[i]) : text[pos + i] == literal[i])) ++i;
+    while (i < n &&
+           (ci ? T::Lower(text[pos + i]) == T::Lower(literal[i]) : text[pos + i] == literal[i]))
+      ++i;
     return Spend(m, i) && i == n;
   }
 
@@ -185,7 +188,8 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     return lead;
   }
   static bool Allows(const Lead& lead, const String& text, int at) {
-    if (lead.ch >= 0) return at < static_cast<int>(text.size()) && long(T::Code(text[at])) == lead.ch;
+    if (lead.ch >= 0)
+      return at < static_cast<int>(text.size()) && long(T::Code(text[at])) == lead.ch;
     if (lead.test) return at < static_cast<int>(text.size()) && lead.test->TestChar(text[at]);
     return true;
   }

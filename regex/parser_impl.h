@@ -32,13 +32,15 @@ void BasicPattern<T>::RaiseError() {
   caret = "\n" + caret + "^\n";
   std::fputs(caret.c_str(), stderr);
   const bool meta = c == '?' || c == ')' || c == '*' || c == '+' || c == ']' || c == '}';
-  std::fputs(meta ? "Syntax Error near here. Possible unescaped meta character.\n" : "Syntax Error near here. \n",
+  std::fputs(meta ? "Syntax Error near here. Possible unescaped meta character.\n"
+                  : "Syntax Error near here. \n",
              stderr);
   hasError = true;
 }
 
 template <class T>
-typename BasicPattern<T>::Node* BasicPattern<T>::MakeClassNode(const String& members, bool inverted) {
+typename BasicPattern<T>::Node* BasicPattern<T>::MakeClassNode(const String& members,
+                                                               bool inverted) {
   if (flags & CASE_INSENSITIVE) return RegisterNode(new BasicCIClassNode<T>(members, inverted));
   return RegisterNode(new BasicClassNode<T>(members, inverted));
 }
@@ -54,8 +56,8 @@ typename BasicPattern<T>::Node* BasicPattern<T>::MakeDotNode() {
 }
 
 template <class T>
-typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr, Node** end, int orGroupId,
-                                                      bool orGroupHead) {
+typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr, Node** end,
+                                                       int orGroupId, bool orGroupHead) {
   using namespace RegexParse;
   RegexLimits::DepthGuard guard(parseDepth);
 
@@ -98,12 +100,14 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
     Node* atom = nullptr;
     switch (c) {
       case '$':
-        atom = (flags & MULTILINE_MATCHING) ? static_cast<Node*>(RegisterNode(new BasicEndOfLineNode<T>()))
-                                            : static_cast<Node*>(RegisterNode(new BasicEndOfInputNode<T>(false)));
+        atom = (flags & MULTILINE_MATCHING)
+                   ? static_cast<Node*>(RegisterNode(new BasicEndOfLineNode<T>()))
+                   : static_cast<Node*>(RegisterNode(new BasicEndOfInputNode<T>(false)));
         break;
       case '^':
-        atom = (flags & MULTILINE_MATCHING) ? static_cast<Node*>(RegisterNode(new BasicStartOfLineNode<T>()))
-                                            : static_cast<Node*>(RegisterNode(new BasicStartOfInputNode<T>()));
+        atom = (flags & MULTILINE_MATCHING)
+                   ? static_cast<Node*>(RegisterNode(new BasicStartOfLineNode<T>()))
+                   : static_cast<Node*>(RegisterNode(new BasicStartOfInputNode<T>()));
         break;
       case '(': {
         Node* groupEnd = nullptr;
@@ -196,8 +200,9 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
         break;
       }
       default:
-        atom = (flags & CASE_INSENSITIVE) ? static_cast<Node*>(RegisterNode(new BasicCICharNode<T>(c)))
-                                          : static_cast<Node*>(RegisterNode(new BasicCharNode<T>(c)));
+        atom = (flags & CASE_INSENSITIVE)
+                   ? static_cast<Node*>(RegisterNode(new BasicCICharNode<T>(c)))
+                   : static_cast<Node*>(RegisterNode(new BasicCharNode<T>(c)));
         break;
     }
     if (atom) append(Quantify(atom));
@@ -235,7 +240,8 @@ void BasicPattern<T>::JoinAlternative(Node* two, Node* twoEnd, Node* join) {
 // is complete at once (look-behind, inline setting), null with head set when
 // a body follows, and null with head null after an error.
 template <class T>
-typename BasicPattern<T>::Node* BasicPattern<T>::ParseGroupStart(Node** end, Node*& head, int& kind, int& id) {
+typename BasicPattern<T>::Node* BasicPattern<T>::ParseGroupStart(Node** end, Node*& head, int& kind,
+                                                                 int& id) {
   using namespace RegexParse;
   const int len = static_cast<int>(patternText.size());
   const Char c = parsePos < len ? patternText[parsePos] : Char(0);
@@ -263,7 +269,8 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseGroupStart(Node** end, Nod
 // "(?imsd-imsd)" changes the flags for the rest of the enclosing level;
 // "(?imsd-imsd:" opens a non-capturing group with the changed flags.
 template <class T>
-typename BasicPattern<T>::Node* BasicPattern<T>::ParseInlineFlags(Node** end, Node*& head, int& kind, int& id) {
+typename BasicPattern<T>::Node* BasicPattern<T>::ParseInlineFlags(Node** end, Node*& head,
+                                                                  int& kind, int& id) {
   const int len = static_cast<int>(patternText.size());
   bool clear = false;
   for (;;) {
@@ -275,10 +282,18 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseInlineFlags(Node** end, No
     const Char c = patternText[parsePos];
     unsigned long bit = 0;
     switch (c) {
-      case 'i': bit = CASE_INSENSITIVE; break;
-      case 'm': bit = MULTILINE_MATCHING; break;
-      case 's': bit = DOT_MATCHES_ALL; break;
-      case 'd': bit = UNIX_LINE_MODE; break;
+      case 'i':
+        bit = CASE_INSENSITIVE;
+        break;
+      case 'm':
+        bit = MULTILINE_MATCHING;
+        break;
+      case 's':
+        bit = DOT_MATCHES_ALL;
+        break;
+      case 'd':
+        bit = UNIX_LINE_MODE;
+        break;
       case '-':
         if (clear) {
           RaiseError();
@@ -321,13 +336,26 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseAtomEscape() {
   if (c >= '1' && c <= '9') return ParseBackref();
   Node* node = nullptr;
   switch (c) {
-    case 'A': node = new BasicStartOfInputNode<T>(); break;
-    case 'b': node = new BasicWordBoundaryNode<T>(true); break;
-    case 'B': node = new BasicWordBoundaryNode<T>(false); break;
-    case 'G': node = new BasicEndOfMatchNode<T>(); break;
-    case 'Z': node = new BasicEndOfInputNode<T>(true); break;
-    case 'z': node = new BasicEndOfInputNode<T>(false); break;
-    default: break;
+    case 'A':
+      node = new BasicStartOfInputNode<T>();
+      break;
+    case 'b':
+      node = new BasicWordBoundaryNode<T>(true);
+      break;
+    case 'B':
+      node = new BasicWordBoundaryNode<T>(false);
+      break;
+    case 'G':
+      node = new BasicEndOfMatchNode<T>();
+      break;
+    case 'Z':
+      node = new BasicEndOfInputNode<T>(true);
+      break;
+    case 'z':
+      node = new BasicEndOfInputNode<T>(false);
+      break;
+    default:
+      break;
   }
   if (node) {
     ++parsePos;
@@ -347,11 +375,22 @@ bool BasicPattern<T>::ReadQuantifier(int& min, int& max) {
   const int len = static_cast<int>(patternText.size());
   if (parsePos >= len) return false;
   switch (patternText[parsePos]) {
-    case '*': min = 0; max = RegexLimits::kNoUpperBound; break;
-    case '+': min = 1; max = RegexLimits::kNoUpperBound; break;
-    case '?': min = 0; max = 1; break;
-    case '{': return ParseBounds(min, max);
-    default: return false;
+    case '*':
+      min = 0;
+      max = RegexLimits::kNoUpperBound;
+      break;
+    case '+':
+      min = 1;
+      max = RegexLimits::kNoUpperBound;
+      break;
+    case '?':
+      min = 0;
+      max = 1;
+      break;
+    case '{':
+      return ParseBounds(min, max);
+    default:
+      return false;
   }
   ++parsePos;
   return true;
@@ -450,12 +489,16 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseRegisteredPattern(Node** e
     return nullptr;
   }
   const String name = patternText.substr(parsePos, close - parsePos);
-  auto isAlpha = [](Char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  auto isAlpha = [](Char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+  };
   bool valid = name.size() >= 2 && isAlpha(name[0]);
-  for (size_t i = 1; valid && i < name.size(); ++i) valid = isAlpha(name[i]) || (name[i] >= '0' && name[i] <= '9');
+  for (size_t i = 1; valid && i < name.size(); ++i)
+    valid = isAlpha(name[i]) || (name[i] >= '0' && name[i] <= '9');
   auto& registry = RegisteredPatterns();
   auto found = valid ? registry.find(name) : registry.end();
-  if (found == registry.end() || std::find(expanding.begin(), expanding.end(), name) != expanding.end()) {
+  if (found == registry.end() ||
+      std::find(expanding.begin(), expanding.end(), name) != expanding.end()) {
     RaiseError();
     if (end) *end = nullptr;
     return nullptr;

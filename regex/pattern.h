@@ -19,8 +19,10 @@
 #include "regex/print_slots.h"
 #include "regex/traits.h"
 
-template <class T> class BasicNode;
-template <class T> class BasicMatcher;
+template <class T>
+class BasicNode;
+template <class T>
+class BasicMatcher;
 
 template <class T>
 class BasicPattern : public PatternPrintSlot<T::kPrints> {
@@ -127,7 +129,7 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   static std::map<String, BasicPattern*>& CompiledPatterns();
   static std::map<String, std::pair<String, unsigned long>>& RegisteredPatterns();
 
-  std::vector<Node*> nodeRegistry;   // owns every node of the pattern
+  std::vector<Node*> nodeRegistry;  // owns every node of the pattern
   Matcher* internalMatcher = nullptr;
   Node* head = nullptr;
   String patternText;
@@ -136,8 +138,8 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   int groupCount = 0;
   int nonCapGroupCount = 0;
   unsigned long flags = 0;
-  int parseDepth = 0;                // nesting of parser levels
-  std::vector<String> expanding;     // names of "{name}" expansions in progress
+  int parseDepth = 0;             // nesting of parser levels
+  std::vector<String> expanding;  // names of "{name}" expansions in progress
   mutable std::once_flag planOnce;
   mutable MemoPlan plan;
 };
@@ -190,11 +192,11 @@ class BasicMatcher {
   int nonCapGroupCount = 0;
   int foundMatch = 0;
   unsigned long matchFlags = 0;
-  int depth = 0;         // current nesting of node calls
-  long long steps = 0;   // steps taken by the current operation
+  int depth = 0;            // current nesting of node calls
+  long long steps = 0;      // steps taken by the current operation
   long long stepLimit = 0;  // the steps at which Checkpoint is next called
-  bool aborted = false;  // the nesting or step bound was hit during this operation
-  FailureMemo memo;      // remembered failures of the pattern's nodes
+  bool aborted = false;     // the nesting or step bound was hit during this operation
+  FailureMemo memo;         // remembered failures of the pattern's nodes
   // Group positions saved by look-aheads and independent groups while their
   // body runs, so that a failure can put them back.
   std::vector<int> savedGroups;
@@ -205,7 +207,7 @@ class BasicMatcher {
   Pattern* pattern;
   String text;
   int searchStart = 0;
-  bool exhausted = false;  // a find answered false; finds stay false until Reset
+  bool exhausted = false;       // a find answered false; finds stay false until Reset
   unsigned long memoFlags = 0;  // the mode the failure table was made in
   std::vector<int> storage;
 };

@@ -64,7 +64,8 @@ void BasicPattern<T>::Finish(Node* end) {
 }
 
 template <class T>
-bool BasicPattern<T>::MatchesStatic(const String& pattern, const String& text, unsigned long flags) {
+bool BasicPattern<T>::MatchesStatic(const String& pattern, const String& text,
+                                    unsigned long flags) {
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return false;
   bool answer = p->Matches(text);
@@ -73,9 +74,8 @@ bool BasicPattern<T>::MatchesStatic(const String& pattern, const String& text, u
 }
 
 template <class T>
-std::pair<typename BasicPattern<T>::String, int> BasicPattern<T>::FindNthMatch(const String& pattern,
-                                                                             const String& text, int n,
-                                                                             unsigned long flags) {
+std::pair<typename BasicPattern<T>::String, int> BasicPattern<T>::FindNthMatch(
+    const String& pattern, const String& text, int n, unsigned long flags) {
   std::pair<String, int> result(String(), -1);
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return result;
@@ -83,15 +83,16 @@ std::pair<typename BasicPattern<T>::String, int> BasicPattern<T>::FindNthMatch(c
   m->SetString(text);
   int count = -1;
   while (count < n && m->FindNextMatch()) ++count;
-  if (count == n && n >= 0 && m->GetStartingIndex(0) >= 0) result = {m->GetGroup(0), m->GetStartingIndex(0)};
+  if (count == n && n >= 0 && m->GetStartingIndex(0) >= 0)
+    result = {m->GetGroup(0), m->GetStartingIndex(0)};
   delete p;
   return result;
 }
 
 template <class T>
 std::vector<typename BasicPattern<T>::String> BasicPattern<T>::FindAllStatic(const String& pattern,
-                                                                           const String& text,
-                                                                           unsigned long flags) {
+                                                                             const String& text,
+                                                                             unsigned long flags) {
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return {};
   std::vector<String> out = p->FindAll(text);
@@ -101,9 +102,10 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::FindAllStatic(con
 
 template <class T>
 std::vector<typename BasicPattern<T>::String> BasicPattern<T>::SplitStatic(const String& pattern,
-                                                                         const String& text, bool keepEmpty,
-                                                                         unsigned long limit,
-                                                                         unsigned long flags) {
+                                                                           const String& text,
+                                                                           bool keepEmpty,
+                                                                           unsigned long limit,
+                                                                           unsigned long flags) {
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return {};
   std::vector<String> out = p->Split(text, keepEmpty, limit);
@@ -112,9 +114,10 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::SplitStatic(const
 }
 
 template <class T>
-typename BasicPattern<T>::String BasicPattern<T>::ReplaceStatic(const String& pattern, const String& text,
-                                                               const String& replacement,
-                                                               unsigned long flags) {
+typename BasicPattern<T>::String BasicPattern<T>::ReplaceStatic(const String& pattern,
+                                                                const String& text,
+                                                                const String& replacement,
+                                                                unsigned long flags) {
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return String();
   String out = p->Replace(text, replacement);
@@ -123,14 +126,16 @@ typename BasicPattern<T>::String BasicPattern<T>::ReplaceStatic(const String& pa
 }
 
 template <class T>
-std::map<typename BasicPattern<T>::String, std::pair<typename BasicPattern<T>::String, unsigned long>>&
+std::map<typename BasicPattern<T>::String,
+         std::pair<typename BasicPattern<T>::String, unsigned long>>&
 BasicPattern<T>::RegisteredPatterns() {
   static std::map<String, std::pair<String, unsigned long>> registry;
   return registry;
 }
 
 template <class T>
-bool BasicPattern<T>::RegisterPattern(const String& name, const String& pattern, unsigned long flags) {
+bool BasicPattern<T>::RegisterPattern(const String& name, const String& pattern,
+                                      unsigned long flags) {
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return false;
   RegisteredPatterns()[name] = std::make_pair(pattern, flags);
@@ -188,8 +193,9 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::FindAll(const Str
 }
 
 template <class T>
-std::vector<typename BasicPattern<T>::String> BasicPattern<T>::Split(const String& text, bool keepEmpty,
-                                                                   unsigned long limit) {
+std::vector<typename BasicPattern<T>::String> BasicPattern<T>::Split(const String& text,
+                                                                     bool keepEmpty,
+                                                                     unsigned long limit) {
   if (limit == 0) limit = 0x7fffffff;
   std::vector<String> pieces;
   Matcher* m = internalMatcher;
@@ -210,7 +216,8 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::Split(const Strin
 }
 
 template <class T>
-typename BasicPattern<T>::String BasicPattern<T>::Replace(const String& text, const String& replacement) {
+typename BasicPattern<T>::String BasicPattern<T>::Replace(const String& text,
+                                                          const String& replacement) {
   Matcher* m = internalMatcher;
   m->SetString(text);
   String out;

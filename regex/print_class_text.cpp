@@ -41,9 +41,7 @@ void PutMember(int code, bool printable, char* buffer, int& position) {
     PutHex(code, buffer, position);
 }
 
-void End(char* buffer, int position) {
-  buffer[position < 0 ? 0 : position] = '\0';
-}
+void End(char* buffer, int position) { buffer[position < 0 ? 0 : position] = '\0'; }
 
 }  // namespace
 
@@ -61,15 +59,16 @@ void Slot::ClassRunFlush(int runEnd, int& runStart, bool printable, bool allowRa
     Put('-', buffer, position);
     PutMember(runEnd - 1, printable, buffer, position);
   } else if (length > 2) {
-    for (int code = runStart; code < runEnd; ++code) ClassCharEscape(static_cast<char>(code), buffer, position);
+    for (int code = runStart; code < runEnd; ++code)
+      ClassCharEscape(static_cast<char>(code), buffer, position);
   } else {
     for (int code = runStart; code < runEnd; ++code) PutMember(code, printable, buffer, position);
   }
   runStart = -1;
 }
 
-void Slot::ClassRunText(const std::map<char, bool>& vals, int rangeStart, int rangeEnd, bool printable,
-                        bool allowRange, char* buffer, int& position) {
+void Slot::ClassRunText(const std::map<char, bool>& vals, int rangeStart, int rangeEnd,
+                        bool printable, bool allowRange, char* buffer, int& position) {
   int runStart = -1;
   for (int code = rangeStart; code < rangeEnd; ++code) {
     if (IsMember(vals, code)) {
@@ -86,15 +85,17 @@ const char* Slot::ClassText(const std::map<char, bool>& vals, bool inverted, boo
     int code;
     const char* text;
   };
-  static const Special kSpecials[] = {{' ', " "}, {0, "\\0"}, {'\t', "\\t"}, {'\r', "\\r"}, {'\n', "\\n"}, {'\f', "\\p"}};
+  static const Special kSpecials[] = {{' ', " "},    {0, "\\0"},    {'\t', "\\t"},
+                                      {'\r', "\\r"}, {'\n', "\\n"}, {'\f', "\\p"}};
   struct Range {
     int start, end;  // half-open
     bool printable, allowRange;
   };
   static const Range kRanges[] = {
-      {1, 9, false, true},   {11, 12, false, true}, {14, 32, false, true}, {128, 256, false, true},
-      {33, 48, true, false}, {48, 58, true, true},  {58, 65, true, false}, {65, 91, true, true},
-      {91, 97, true, false}, {97, 123, true, true}, {123, 128, true, false},
+      {1, 9, false, true},     {11, 12, false, true},   {14, 32, false, true},
+      {128, 256, false, true}, {33, 48, true, false},   {48, 58, true, true},
+      {58, 65, true, false},   {65, 91, true, true},    {91, 97, true, false},
+      {97, 123, true, true},   {123, 128, true, false},
   };
 
   char* buffer = gClassText;
@@ -103,7 +104,8 @@ const char* Slot::ClassText(const std::map<char, bool>& vals, bool inverted, boo
   if (inverted) Put('^', buffer, position);
   for (const Special& s : kSpecials)
     if (IsMember(vals, s.code)) PutText(s.text, buffer, position);
-  for (const Range& r : kRanges) ClassRunText(vals, r.start, r.end, r.printable, r.allowRange, buffer, position);
+  for (const Range& r : kRanges)
+    ClassRunText(vals, r.start, r.end, r.printable, r.allowRange, buffer, position);
   Put(']', buffer, position);
   End(buffer, position);
   if (!tryComplement) return buffer;
@@ -111,7 +113,8 @@ const char* Slot::ClassText(const std::map<char, bool>& vals, bool inverted, boo
   const std::string direct(buffer);
   std::map<char, bool> complement;
   for (int code = 0; code < 256; ++code)
-    if (!IsMember(vals, code)) complement[static_cast<char>(static_cast<unsigned char>(code))] = true;
+    if (!IsMember(vals, code))
+      complement[static_cast<char>(static_cast<unsigned char>(code))] = true;
   ClassText(complement, !inverted, false);
   if (direct.size() < std::strlen(buffer)) std::memcpy(buffer, direct.c_str(), direct.size() + 1);
   return buffer;
@@ -122,12 +125,18 @@ const char* Slot::ClassText(const std::map<char, bool>& vals, bool inverted, boo
 const char* Slot::CharText(char c) {
   const unsigned code = static_cast<unsigned char>(c);
   switch (code) {
-    case 0: return std::strcpy(gCharText, "\\0");
-    case '\r': return std::strcpy(gCharText, "\\r");
-    case '\t': return std::strcpy(gCharText, "\\t");
-    case '\n': return std::strcpy(gCharText, "\\n");
-    case '\f': return std::strcpy(gCharText, "\\p");
-    default: break;
+    case 0:
+      return std::strcpy(gCharText, "\\0");
+    case '\r':
+      return std::strcpy(gCharText, "\\r");
+    case '\t':
+      return std::strcpy(gCharText, "\\t");
+    case '\n':
+      return std::strcpy(gCharText, "\\n");
+    case '\f':
+      return std::strcpy(gCharText, "\\p");
+    default:
+      break;
   }
   if (code < 32 || code > 0x7F)
     std::snprintf(gCharText, sizeof gCharText, "0x%02X", code);

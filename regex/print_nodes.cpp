@@ -44,10 +44,10 @@ const char* LoopTypeWord(int type) {
 }  // namespace
 
 // The classes whose line is their name alone.
-#define REGEX_NAME_LINE(tmpl, name)                                            \
-  template <class T>                                                           \
-  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {         \
-    return NameLine(depth, name);                                              \
+#define REGEX_NAME_LINE(tmpl, name)                                    \
+  template <class T>                                                   \
+  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk&) const { \
+    return NameLine(depth, name);                                      \
   }
 REGEX_NAME_LINE(BasicStartNode, "12NFAStartNode")
 REGEX_NAME_LINE(BasicEndNode, "10NFAEndNode")
@@ -70,8 +70,8 @@ bool BasicCharNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const
 
 template <class T, bool CI>
 bool BasicClassNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(%d vals, inv=%s)\n", Width(depth), ' ', CI ? "14NFACIClassNode" : "12NFAClassNode",
-              vals.Size(), NodePrintWalk::Bool(inv));
+  std::printf("%*c%s(%d vals, inv=%s)\n", Width(depth), ' ',
+              CI ? "14NFACIClassNode" : "12NFAClassNode", vals.Size(), NodePrintWalk::Bool(inv));
   return true;
 }
 
@@ -110,13 +110,15 @@ bool BasicLookBehindNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) cons
 
 template <class T>
 bool BasicEndOfInputNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(term=%s)\n", Width(depth), ' ', "17NFAEndOfInputNode", NodePrintWalk::Bool(term));
+  std::printf("%*c%s(term=%s)\n", Width(depth), ' ', "17NFAEndOfInputNode",
+              NodePrintWalk::Bool(term));
   return true;
 }
 
 template <class T>
 bool BasicWordBoundaryNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', "19NFAWordBoundaryNode", NodePrintWalk::Bool(pos));
+  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', "19NFAWordBoundaryNode",
+              NodePrintWalk::Bool(pos));
   return true;
 }
 
@@ -139,16 +141,16 @@ bool BasicGroupLoopPrologueNode<T>::PrintLines(unsigned int depth, NodePrintWalk
 // leads back to the loop node.
 template <class T>
 bool BasicGroupLoopNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(gi=%d, min=%d, max=%d, type=%s)\n", Width(depth), ' ', "16NFAGroupLoopNode", gi, min, max,
-              LoopTypeWord(type));
+  std::printf("%*c%s(gi=%d, min=%d, max=%d, type=%s)\n", Width(depth), ' ', "16NFAGroupLoopNode",
+              gi, min, max, LoopTypeWord(type));
   return true;
 }
 
 // The quantifier and its three kinds share one layout.
-#define REGEX_QUANTIFIER_LINES(tmpl, name)                                          \
-  template <class T>                                                                \
-  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {         \
-    return QuantifierLines(depth, name, this->min, this->max, this->inner, walk);   \
+#define REGEX_QUANTIFIER_LINES(tmpl, name)                                        \
+  template <class T>                                                              \
+  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {       \
+    return QuantifierLines(depth, name, this->min, this->max, this->inner, walk); \
   }
 REGEX_QUANTIFIER_LINES(BasicQuantifierNode, "17NFAQuantifierNode")
 REGEX_QUANTIFIER_LINES(BasicGreedyQuantifierNode, "23NFAGreedyQuantifierNode")

@@ -29,10 +29,10 @@ class NodePrintSlot<true> {
 // copy only declares them, so the declaration cannot carry `override`, and
 // clang's warning about the missing keyword is held back for it alone.
 #ifdef __clang__
-#define REGEX_PRINT_LINES                                                            \
-  _Pragma("clang diagnostic push")                                                   \
-  _Pragma("clang diagnostic ignored \"-Winconsistent-missing-override\"")            \
-  bool PrintLines(unsigned int depth, NodePrintWalk& walk) const;                    \
+#define REGEX_PRINT_LINES                                                          \
+  _Pragma("clang diagnostic push")                                                 \
+      _Pragma("clang diagnostic ignored \"-Winconsistent-missing-override\"") bool \
+      PrintLines(unsigned int depth, NodePrintWalk& walk) const;                   \
   _Pragma("clang diagnostic pop")
 #else
 #define REGEX_PRINT_LINES bool PrintLines(unsigned int depth, NodePrintWalk& walk) const;
@@ -61,10 +61,10 @@ class PatternPrintSlot<true> {
   // Pieces of ClassText. Each writes into a buffer of kTextBufferSize
   // characters from position on and advances position; what would not fit
   // is dropped.
-  static void ClassRunText(const std::map<char, bool>& vals, int rangeStart, int rangeEnd, bool printable,
-                           bool allowRange, char* buffer, int& position);
-  static void ClassRunFlush(int runEnd, int& runStart, bool printable, bool allowRange, char* buffer,
-                            int& position);
+  static void ClassRunText(const std::map<char, bool>& vals, int rangeStart, int rangeEnd,
+                           bool printable, bool allowRange, char* buffer, int& position);
+  static void ClassRunFlush(int runEnd, int& runStart, bool printable, bool allowRange,
+                            char* buffer, int& position);
   static void ClassCharEscape(char c, char* buffer, int& position);
 
  protected:

@@ -16,9 +16,13 @@ void NodePrintWalk::Chain(const NFANode* n, unsigned int depth) {
   for (const NFANode* p : entered) onPath_.erase(p);
 }
 
-void NodePrintWalk::Indent(unsigned int depth) { std::printf("%*c", static_cast<int>(2 * depth), ' '); }
+void NodePrintWalk::Indent(unsigned int depth) {
+  std::printf("%*c", static_cast<int>(2 * depth), ' ');
+}
 
-void NodePrintWalk::Text(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void NodePrintWalk::Text(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
 
 void NodePrintSlot<true>::Print(unsigned int depth) const {
   NodePrintWalk walk;

@@ -40,7 +40,9 @@ class BasicQuantifierNode : public BasicNode<T> {
     last->next = pattern->RegisterNode(new BasicAcceptNode<T>());
   }
 
-  int Match(const String& text, Matcher* m, int cur) const override { return Mandatory(text, m, cur); }
+  int Match(const String& text, Matcher* m, int cur) const override {
+    return Mandatory(text, m, cur);
+  }
   void AppendLinks(std::vector<N*>& out) const override { out.push_back(inner); }
   void Prepare() override {
     single_ = inner->IsSingleChar();
@@ -51,7 +53,9 @@ class BasicQuantifierNode : public BasicNode<T> {
   }
   // A mandatory iteration needs what the atom needs.
   long RequiredChar() const override { return min > 0 ? inner->RequiredChar() : -1; }
-  const N* FirstCharTest() const override { return min > 0 && inner->IsSingleChar() ? inner : nullptr; }
+  const N* FirstCharTest() const override {
+    return min > 0 && inner->IsSingleChar() ? inner : nullptr;
+  }
   int MinWidth() const override {
     const long long least = static_cast<long long>(min) * width_;
     return least > INT_MAX ? INT_MAX : static_cast<int>(least);
@@ -64,7 +68,8 @@ class BasicQuantifierNode : public BasicNode<T> {
  protected:
   // One iteration at p: its end, or -1.
   int Step(const String& text, Matcher* m, int p) const {
-    if (single_) return (p < static_cast<int>(text.size()) && inner->TestChar(text[p])) ? p + 1 : -1;
+    if (single_)
+      return (p < static_cast<int>(text.size()) && inner->TestChar(text[p])) ? p + 1 : -1;
     return this->Run(inner, text, m, p);
   }
 
@@ -114,7 +119,7 @@ class BasicQuantifierNode : public BasicNode<T> {
   }
 
   bool single_ = false;
-  int width_ = 0;  // the width of every iteration, or 0 when it may vary
+  int width_ = 0;                     // the width of every iteration, or 0 when it may vary
   typename BasicNode<T>::Lead lead_;  // what the rest needs at its first index
 };
 
@@ -139,7 +144,8 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
   // run first, then the rest of the pattern after each shorter run in turn.
   virtual int MatchMany(const String& text, Matcher* m, int cur, int count) const {
     const auto memo = this->RunSlot(m);
-    return memo.slot < 0 ? Extend<false>(text, m, cur, count, memo) : Extend<true>(text, m, cur, count, memo);
+    return memo.slot < 0 ? Extend<false>(text, m, cur, count, memo)
+                         : Extend<true>(text, m, cur, count, memo);
   }
 
  private:

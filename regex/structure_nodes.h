@@ -27,7 +27,8 @@ class BasicStartNode : public BasicNode<T> {
     const int len = static_cast<int>(text.size());
     m->groupStarts[0] = cur;
     int r;
-    if (needed_ >= 0 && text.find(T::FromCode(static_cast<std::uint32_t>(needed_)), cur) == String::npos) {
+    if (needed_ >= 0 &&
+        text.find(T::FromCode(static_cast<std::uint32_t>(needed_)), cur) == String::npos) {
       r = -1;
     } else if (m->GetFlags() & Matcher::MATCH_WHOLE_TEXT) {
       if (cur != 0) {
@@ -92,7 +93,7 @@ class BasicStartNode : public BasicNode<T> {
   }
 
   typename N::Lead lead_;  // what the chain needs at a start index
-  long needed_ = -1;  // a character every match holds, or -1
+  long needed_ = -1;       // a character every match holds, or -1
   BasicLiteralSearch<T> search_;
   const N* afterLiteral_ = nullptr;
 };
@@ -120,7 +121,9 @@ class BasicSubStartNode : public BasicNode<T> {
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
-  int Match(const String& text, Matcher* m, int cur) const override { return this->Continue(text, m, cur); }
+  int Match(const String& text, Matcher* m, int cur) const override {
+    return this->Continue(text, m, cur);
+  }
   bool IsTransparent() const override { return true; }
   bool IsPassThrough() const override { return true; }
 };
@@ -250,8 +253,10 @@ class BasicGroupEdgeNode : public BasicNode<T> {
   int gi;
 };
 
-template <class T> using BasicGroupHeadNode = BasicGroupEdgeNode<T, true>;
-template <class T> using BasicGroupTailNode = BasicGroupEdgeNode<T, false>;
+template <class T>
+using BasicGroupHeadNode = BasicGroupEdgeNode<T, true>;
+template <class T>
+using BasicGroupTailNode = BasicGroupEdgeNode<T, false>;
 
 // Back reference: the text of group gi again. A group the pattern lacks, one
 // never set, one still open or one that matched empty matches the empty

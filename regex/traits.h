@@ -18,7 +18,9 @@ struct NarrowTraits {
   static Char Lower(Char c) { return (c >= 'A' && c <= 'Z') ? Char(c - 'A' + 'a') : c; }
   // The unsigned code of a character, used by ranges and negation.
   static std::uint32_t Code(Char c) { return static_cast<unsigned char>(c); }
-  static Char FromCode(std::uint32_t code) { return static_cast<Char>(static_cast<unsigned char>(code)); }
+  static Char FromCode(std::uint32_t code) {
+    return static_cast<Char>(static_cast<unsigned char>(code));
+  }
   // Largest code a range end may have.
   static constexpr std::uint32_t kMaxCode = 0xFF;
   // "\x" reads two hex digits only.

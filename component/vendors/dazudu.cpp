@@ -74,8 +74,9 @@ int CComponent::Flash() {
     if (engineCode < outcome.first || engineCode > outcome.last) continue;
     if (outcome.message != nullptr) log << outcome.message;
     if (outcome.advice) {
-      log << std::string("For TX7040RM or VR4400K CNAs, please use the \"Firmware image for offline "
-                         "update\" (Converged Adapter ISO) tool available on ") +
+      log << std::string(
+                 "For TX7040RM or VR4400K CNAs, please use the \"Firmware image for offline "
+                 "update\" (Converged Adapter ISO) tool available on ") +
                  kSupportHost + "\n";
     }
     return outcome.exitCode < 0 ? engineCode : outcome.exitCode;
@@ -90,7 +91,15 @@ namespace {
 constexpr const char* kQueryCommand = "./dzflashStandalone*/lx/dzflash.sh /q /fc";
 
 // Indices into the groups of one matched line (groups 1 to 7).
-enum AdapterGroup { kModel, kDeviceId, kVendorId, kSubsystemId, kSubsystemVendorId, kFirmware, kBootCode };
+enum AdapterGroup {
+  kModel,
+  kDeviceId,
+  kVendorId,
+  kSubsystemId,
+  kSubsystemVendorId,
+  kFirmware,
+  kBootCode
+};
 
 // Models whose fixed firmware version replaces the reference file's, in the
 // order they are tried.
@@ -160,7 +169,8 @@ const FixedFirmware* FixedFirmwareFor(const std::string& model) {
   return nullptr;
 }
 
-FwItem FirmwareItem(const std::string& model, const std::string& group, const RefDevice& reference) {
+FwItem FirmwareItem(const std::string& model, const std::string& group,
+                    const RefDevice& reference) {
   const FixedFirmware* fixed = FixedFirmwareFor(model);
   const bool whole = fixed != nullptr || Contains(model, "DCe");
   FwItem item;
@@ -173,7 +183,8 @@ FwItem FirmwareItem(const std::string& model, const std::string& group, const Re
     item.active_version = WithoutDots(item.active_version);
   }
   const bool split = Contains(model, "DZe120") || Contains(model, "DZe110");
-  item.action = CBaseCmp::ActionText(split ? SplitCompare(item.version, item.active_version)
+  item.action =
+      CBaseCmp::ActionText(split ? SplitCompare(item.version, item.active_version)
                                  : CBaseCmp::CompareVersions(item.version, item.active_version));
   item.duration = reference.duration;
   item.shared = L"no";
@@ -224,7 +235,8 @@ bool CComponent::Discover() {
     device.device_id = wideKey;
     device.product_id = found.model;
     device.items.push_back(FirmwareItem(groups[kModel], groups[kFirmware], found));
-    if (found.biosFlag != 0) device.items.push_back(BootItem(groups[kModel], groups[kBootCode], found));
+    if (found.biosFlag != 0)
+      device.items.push_back(BootItem(groups[kModel], groups[kBootCode], found));
     discovery.devices.push_back(device);
   }
   return true;

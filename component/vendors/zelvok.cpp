@@ -89,11 +89,21 @@ QueryTables ParseQueryOutput(const std::string& output) {
 
 int ExitCodeForEngineCode(int engineCode) {
   switch (engineCode) {
-    case 0: return 1;
-    case 1: return 3;
-    case 11: case 12: case 13: case 15: return engineCode;
-    case 14: case 16: case 17: return 7;
-    default: return (engineCode >= 2 && engineCode <= 10) ? 7 : engineCode;
+    case 0:
+      return 1;
+    case 1:
+      return 3;
+    case 11:
+    case 12:
+    case 13:
+    case 15:
+      return engineCode;
+    case 14:
+    case 16:
+    case 17:
+      return 7;
+    default:
+      return (engineCode >= 2 && engineCode <= 10) ? 7 : engineCode;
   }
 }
 
@@ -120,9 +130,8 @@ void CComponent::DiscoverVendorDevices() {
     for (int k = 0; k < tables.instanceCount; ++k) {
       if (std::strcmp(portWwn, tables.portNames[k].c_str()) == 0) active = tables.versions[k];
     }
-    discovery.devices.push_back(
-        MakeVendorDevice(ref->device_id, ref->model, L"Multiboot Image", ref->boot, active,
-                         ref->duration));
+    discovery.devices.push_back(MakeVendorDevice(ref->device_id, ref->model, L"Multiboot Image",
+                                                 ref->boot, active, ref->duration));
   }
 }
 

@@ -18,9 +18,9 @@ namespace ZelvokComp {
 struct QueryTables {
   static constexpr int kInstances = 64;
 
-  std::wstring versions[kInstances];   // "Flash Image" value per instance
-  std::string portNames[kInstances];   // "Port Name" value, "-" turned into ":"
-  int instanceCount = 0;               // lines / 5, never more than kInstances
+  std::wstring versions[kInstances];  // "Flash Image" value per instance
+  std::string portNames[kInstances];  // "Port Name" value, "-" turned into ":"
+  int instanceCount = 0;              // lines / 5, never more than kInstances
 };
 
 // Reads the query output: lines at "\n", each tried against the

@@ -48,7 +48,13 @@ const ParseRow kRows[] = {
     {"OptionTakenAsPath", {"prog", "/d", "/s"}, 1, false, false, true, "/s"},
     {"HelpTakenAsPath", {"prog", "/d", "/h"}, 1, false, false, true, "/h"},
     {"LaterPathWins", {"prog", "/d", "a.xml", "-d", "b.xml"}, 1, false, false, true, "b.xml"},
-    {"OtherWordsIgnored", {"prog", "/S", "/F", "/H", "/D", "--s", "s", "/ss", ""}, 1, false, false, false, ""},
+    {"OtherWordsIgnored",
+     {"prog", "/S", "/F", "/H", "/D", "--s", "s", "/ss", ""},
+     1,
+     false,
+     false,
+     false,
+     ""},
     {"ProgramNameExamined", {"/f"}, 1, false, true, false, ""},
 };
 

@@ -22,7 +22,8 @@ std::vector<std::string> GroupsAfter(const std::string& line, long long remember
   after = rememberAfter;
   std::unique_ptr<Pattern> pattern(Pattern::Compile(DazuduComp::kAdapterLinePattern, 4));
   std::unique_ptr<Matcher> matcher(pattern->CreateMatcher(line));
-  std::vector<std::string> groups = matcher->Matches() ? matcher->GetGroups(false) : std::vector<std::string>{};
+  std::vector<std::string> groups =
+      matcher->Matches() ? matcher->GetGroups(false) : std::vector<std::string>{};
   after = shipped;
   return groups;
 }
@@ -42,7 +43,7 @@ const std::string kPlain =
 
 TEST(AdapterLine, ReadsThePlainLine) {
   EXPECT_EQ(Groups(kPlain), (std::vector<std::string>{"DZe12002-M8", "F100", "10DF", "F100", "10DF",
-                                                             "US2.82A4", "UB5.12a5"}));
+                                                      "US2.82A4", "UB5.12a5"}));
 }
 
 // Lines where the greedy choices matter: repeated field names, names inside
@@ -96,7 +97,8 @@ TEST(AdapterLine, GreedyChoicesOnTrickyLines) {
   for (const auto& c : cases) EXPECT_EQ(Groups(c.line), c.groups) << c.line;
   for (const char* line : kTrickyLines) Groups(line);
   const std::string nul(1, '\0');
-  const std::string binary = "HBA=A" + nul + "\xff, PCI ID=F1, VID=1, SSID=2, SVID=3, Firmware=\x80" + nul +
+  const std::string binary = "HBA=A" + nul +
+                             "\xff, PCI ID=F1, VID=1, SSID=2, SVID=3, Firmware=\x80" + nul +
                              ", Boot Code=y" + nul;
   EXPECT_FALSE(Groups(binary).empty());
 }
@@ -117,8 +119,9 @@ TEST(AdapterLine, LongLines) {
 // Random lines built from the pieces of adapter lines; a fixed seed keeps the
 // run repeatable.
 TEST(AdapterLine, RandomLines) {
-  const char* const pieces[] = {"HBA=", "PCI ID=", "VID=", "SSID=", "SVID=", "Firmware=", "Boot Code=",
-                                ",", ",", ", ", "A", "F1", "10DF", "12345", ".", "-", " ", "x.y"};
+  const char* const pieces[] = {
+      "HBA=", "PCI ID=", "VID=", "SSID=", "SVID=", "Firmware=", "Boot Code=", ",", ",",
+      ", ",   "A",       "F1",   "10DF",  "12345", ".",         "-",          " ", "x.y"};
   std::mt19937 random(20261210);
   std::uniform_int_distribution<int> pick(0, sizeof(pieces) / sizeof(pieces[0]) - 1);
   std::uniform_int_distribution<int> count(1, 30);

@@ -24,8 +24,8 @@ std::string EngineScript(int code) {
 
 std::string Command(const Scratch& scratch, const char* mode) {
   std::string log = scratch.LogPath();
-  return "./dzflashStandalone*/lx/dzflash.sh /fc  " + std::string(mode) + " 1>> " + log + " 2>> " + log +
-         " 3>> " + log;
+  return "./dzflashStandalone*/lx/dzflash.sh /fc  " + std::string(mode) + " 1>> " + log + " 2>> " +
+         log + " 3>> " + log;
 }
 
 struct FlashRow {
@@ -71,7 +71,8 @@ TEST_P(DazuduFlashTest, EngineCodeMapsToExitCodeAndOutputLandsInLog) {
   std::string out = testing::internal::GetCapturedStdout();
 
   std::string head = "Executing flash engine: " + Command(scratch, "/update") + "\n";
-  std::string tail = "Flash Engine exit code: " + std::to_string(row.engineCode) + "\n" + row.message;
+  std::string tail =
+      "Flash Engine exit code: " + std::to_string(row.engineCode) + "\n" + row.message;
   EXPECT_EQ(exitCode, row.exitCode);
   EXPECT_EQ(out, head + tail);
   EXPECT_EQ(scratch.ReadLog(), head + kEngineOutput + tail);
@@ -90,7 +91,8 @@ TEST(DazuduFlashCommandTest, ForceReplacesUpdate) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(component.Flash(), 1);
   std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "Executing flash engine: " + Command(scratch, "/f") + "\n");
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1),
+            "Executing flash engine: " + Command(scratch, "/f") + "\n");
   EXPECT_NE(scratch.ReadLog().find("engine out /fc /f\n"), std::string::npos);
 }
 
@@ -131,15 +133,17 @@ TEST(DazuduFlashCommandTest, ShellKilledBySignalIsNotSuccess) {
     // place; then the script is the process system() waits for.
     const std::string kill = std::string("kill -") + row.signal;
     scratch.Write(kScript,
-                  "#!/bin/sh\necho \"engine out $*\"\nif [ \"$PPID\" = \"" + std::to_string(getpid()) +
-                      "\" ]; then " + kill + " $$; else " + kill + " $PPID; fi\nexit 0\n",
+                  "#!/bin/sh\necho \"engine out $*\"\nif [ \"$PPID\" = \"" +
+                      std::to_string(getpid()) + "\" ]; then " + kill + " $$; else " + kill +
+                      " $PPID; fi\nexit 0\n",
                   0755);
     DazuduComp::CComponent component;
     testing::internal::CaptureStdout();
     const int exitCode = component.Flash();
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(exitCode, row.code);
-    EXPECT_EQ(out.substr(out.find('\n') + 1), "Flash Engine exit code: " + std::to_string(row.code) + "\n");
+    EXPECT_EQ(out.substr(out.find('\n') + 1),
+              "Flash Engine exit code: " + std::to_string(row.code) + "\n");
   }
   EXPECT_EQ(EngineExitCode(-1), 255);  // no shell could be started
 }
@@ -147,7 +151,8 @@ TEST(DazuduFlashCommandTest, ShellKilledBySignalIsNotSuccess) {
 TEST(DazuduKitTest, PrepareKitUnpacksAndMakesEngineRunnable) {
   Scratch scratch;
   scratch.Write("kit/" + kScript, EngineScript(0), 0644);
-  ASSERT_EQ(std::system("cd kit && zip -qr ../dzflashStandalone1.2.3.zip dzflashStandalone1.2.3"), 0);
+  ASSERT_EQ(std::system("cd kit && zip -qr ../dzflashStandalone1.2.3.zip dzflashStandalone1.2.3"),
+            0);
   DazuduComp::CComponent component;
   testing::internal::CaptureStdout();
   EXPECT_EQ(component.PrepareKit(), 0);

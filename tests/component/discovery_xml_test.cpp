@@ -39,16 +39,20 @@ const std::string kHead =
     "  <takes_effect value=\"\"/>\n";
 
 std::string DeviceHead(const std::string& key, const std::string& model) {
-  return "    <device>\n      <device_id value=\"" + key + "\"/>\n      <product_id value=\"" + model +
-         "\"/>\n      <busnumber value=\"\"/>\n      <funcnumber value=\"\"/>\n";
+  return "    <device>\n      <device_id value=\"" + key + "\"/>\n      <product_id value=\"" +
+         model + "\"/>\n      <busnumber value=\"\"/>\n      <funcnumber value=\"\"/>\n";
 }
 
 std::string ItemXml(const std::string& type, const std::string& version, const std::string& active,
                     const std::string& action, const std::string& shared) {
-  return "      <fw_item>\n        <type value=\"" + type + "\"/>\n        <firmware_id value=\"\"/>\n"
-         "        <version value=\"" + version + "\"/>\n        <active_version value=\"" + active +
-         "\"/>\n        <action value=\"" + action + "\"/>\n        <duration value=\"120\"/>\n"
-         "        <message value=\"\"/>\n        <shared value=\"" + shared + "\"/>\n      </fw_item>\n";
+  return "      <fw_item>\n        <type value=\"" + type +
+         "\"/>\n        <firmware_id value=\"\"/>\n"
+         "        <version value=\"" +
+         version + "\"/>\n        <active_version value=\"" + active +
+         "\"/>\n        <action value=\"" + action +
+         "\"/>\n        <duration value=\"120\"/>\n"
+         "        <message value=\"\"/>\n        <shared value=\"" +
+         shared + "\"/>\n      </fw_item>\n";
 }
 
 struct XmlRow {
@@ -61,7 +65,8 @@ void PrintTo(const XmlRow& row, std::ostream* os) { *os << row.name; }
 
 const XmlRow kRows[] = {
     {"NoDevices", {}, kHead + "  <devices/>\n</qv_rom_discovery>\n"},
-    {"DeviceWithoutItems", {Device("1f3a.4b21.1f3a.015d", "DZe120", {})},
+    {"DeviceWithoutItems",
+     {Device("1f3a.4b21.1f3a.015d", "DZe120", {})},
      kHead + "  <devices>\n" + DeviceHead("1f3a.4b21.1f3a.015d", "DZe120") +
          "    </device>\n  </devices>\n</qv_rom_discovery>\n"},
     {"DevicesWithItems",
@@ -74,10 +79,15 @@ const XmlRow kRows[] = {
          ItemXml("Boot BIOS ROM", "1.70a3", "1.60a1", "upgrade", "") + "    </device>\n" +
          DeviceHead("1F3A.00F1.1F3A.0001", "") + ItemXml("Firmware", "", "", "downgrade", "no") +
          "    </device>\n  </devices>\n</qv_rom_discovery>\n"},
-    {"SpecialCharactersEscaped", {Device("a<b>&\"'", "x", {})},
+    {"SpecialCharactersEscaped",
+     {Device("a<b>&\"'", "x", {})},
      kHead + "  <devices>\n" + DeviceHead("a&lt;b&gt;&amp;&quot;'", "x") +
          "    </device>\n  </devices>\n</qv_rom_discovery>\n"},
-    {"NonAsciiModel", {Device("k", "M\xC3\xB6" "del", {})},
+    {"NonAsciiModel",
+     {Device("k",
+             "M\xC3\xB6"
+             "del",
+             {})},
      kHead + "  <devices>\n" + DeviceHead("k", "M&#xF6;del") +
          "    </device>\n  </devices>\n</qv_rom_discovery>\n"},
 };
@@ -96,8 +106,7 @@ TEST_P(DiscoveryXmlTest, WritesExactBytes) {
   EXPECT_EQ(ReadFile("out.xml"), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Records, DiscoveryXmlTest, ::testing::ValuesIn(kRows),
-                         RowName<XmlRow>);
+INSTANTIATE_TEST_SUITE_P(Records, DiscoveryXmlTest, ::testing::ValuesIn(kRows), RowName<XmlRow>);
 
 TEST(DiscoveryXmlHeadTest, DiscoveryLevelValuesAreWritten) {
   Scratch scratch;
@@ -108,10 +117,12 @@ TEST(DiscoveryXmlHeadTest, DiscoveryLevelValuesAreWritten) {
   component.discovery.takes_effect = L"reboot";
   component.discoveryPath = "out.xml";
   EXPECT_TRUE(component.WriteDiscoveryXml());
-  EXPECT_EQ(ReadFile("out.xml"),
-            "<?xml version=\"1.0\"?>\n<qv_rom_discovery version=\"2.0.0.0\">\n  <type value=\"FC\"/>\n"
-            "  <alt_name value=\"alt\"/>\n  <version value=\"1.0\"/>\n  <takes_effect value=\"reboot\"/>\n"
-            "  <devices/>\n</qv_rom_discovery>\n");
+  EXPECT_EQ(
+      ReadFile("out.xml"),
+      "<?xml version=\"1.0\"?>\n<qv_rom_discovery version=\"2.0.0.0\">\n  <type value=\"FC\"/>\n"
+      "  <alt_name value=\"alt\"/>\n  <version value=\"1.0\"/>\n  <takes_effect "
+      "value=\"reboot\"/>\n"
+      "  <devices/>\n</qv_rom_discovery>\n");
 }
 
 TEST(DiscoveryXmlHeadTest, UnwritablePathIsAFailure) {

@@ -24,7 +24,9 @@ TEST(TextConvertTest, NarrowToWideStopsAtRejectedBytes) {
   EXPECT_EQ(NarrowToWide(""), L"");
   EXPECT_EQ(NarrowToWide("1f3a.4B21"), L"1f3a.4B21");
   // The program keeps the C locale, where bytes above 0x7F are rejected.
-  EXPECT_EQ(NarrowToWide("ab\xC3\xA9" "cd"), L"ab");
+  EXPECT_EQ(NarrowToWide("ab\xC3\xA9"
+                         "cd"),
+            L"ab");
   EXPECT_EQ(NarrowToWide(nullptr), L"");
 }
 

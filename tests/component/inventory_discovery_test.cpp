@@ -52,8 +52,8 @@ const KeyRow kKeyRows[] = {
     {"FiveCharacters", "abcde", "N/A", L"abcd.e"},
     {"EightCharactersEmptySubsystem", "1f3a4b21", "", L"1f3a.4b21"},
     {"BothEmpty", "", "", L""},
-    {"HighBytesWidenSigned", "\xe9\xff", "", std::wstring{static_cast<wchar_t>(-23),
-                                                          static_cast<wchar_t>(-1)}},
+    {"HighBytesWidenSigned", "\xe9\xff", "",
+     std::wstring{static_cast<wchar_t>(-23), static_cast<wchar_t>(-1)}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, DeviceKeyTest, ::testing::ValuesIn(kKeyRows),

@@ -16,13 +16,16 @@ void WriteMixedPieces(CLogger& log) {
   std::wstring widenedUtf8 = L"caf";
   widenedUtf8 += static_cast<wchar_t>(-61);  // 0xC3 widened byte by byte
   widenedUtf8 += static_cast<wchar_t>(-87);  // 0xA9
-  log << "Flash complete [" << 1 << "]\n" << "M\xC3\xB6" "del\n";
-  log << L"wide " << widenedUtf8 << " narrow after wide " << -42 << L" " << std::wstring(1, L'\u00e9')
-      << "\n";
+  log << "Flash complete [" << 1 << "]\n"
+      << "M\xC3\xB6"
+         "del\n";
+  log << L"wide " << widenedUtf8 << " narrow after wide " << -42 << L" "
+      << std::wstring(1, L'\u00e9') << "\n";
 }
 
 const std::string kMixedBytes =
-    "Flash complete [1]\nM\xC3\xB6" "del\n"
+    "Flash complete [1]\nM\xC3\xB6"
+    "del\n"
     "wide caf\xC3\xA9 narrow after wide -42 \xE9\n";
 
 TEST(LoggerTest, EveryPieceReachesConsoleAndFileInOrder) {
@@ -61,7 +64,8 @@ TEST(LoggerTest, UnopenableFileReportsEachPieceEvenWhenQuiet) {
     Scratch scratch;
     CLogger log;
     std::filesystem::remove(scratch.LogPath());
-    std::filesystem::create_directory(scratch.LogPath());  // a directory cannot be opened as the file
+    std::filesystem::create_directory(
+        scratch.LogPath());  // a directory cannot be opened as the file
     log.SetQuiet(quiet);
     testing::internal::CaptureStdout();
     log << "one" << L"two" << 3;

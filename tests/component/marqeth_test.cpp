@@ -57,11 +57,13 @@ TEST_F(MarqethTest, EveryReferencedRecordGetsOneBootBiosItem) {
   AddRecord(*component_, {"9999aaaa", "1f3a015d", "", "2.1.0.3"});  // unreferenced
 
   ASSERT_TRUE(component_->Discover());
-  vendortest::ExpectDevices(component_->discovery.devices, L"Boot BIOS ROM", {
-      {L"1F3A.4B21.1F3A.015D", L"MQ-8200", L"2.1.0.3", L"2.1.0.3", L"rewrite", L"60"},
-      {L"1f3a.4b21.1f3a.0160", L"MQ-8210", L"2.1.0.3", L"2.0.9.9", L"upgrade", L"120"},
-      {L"1f3a.0170", L"MQ-8220", L"1.0.0.0", L"", L"upgrade", L"120"},
-  });
+  vendortest::ExpectDevices(
+      component_->discovery.devices, L"Boot BIOS ROM",
+      {
+          {L"1F3A.4B21.1F3A.015D", L"MQ-8200", L"2.1.0.3", L"2.1.0.3", L"rewrite", L"60"},
+          {L"1f3a.4b21.1f3a.0160", L"MQ-8210", L"2.1.0.3", L"2.0.9.9", L"upgrade", L"120"},
+          {L"1f3a.0170", L"MQ-8220", L"1.0.0.0", L"", L"upgrade", L"120"},
+      });
   EXPECT_EQ(Log(), "");
 }
 
@@ -121,10 +123,8 @@ TEST_F(MarqethTest, FlashLogsTheCommandAndRunsItRedirected) {
   component_->force = true;
 
   EXPECT_EQ(component_->Flash(), 1);
-  EXPECT_EQ(Log(),
-            "Executing flash engine: ./mqu_bootupdate boot --update mqa_boot_fw -a\n"
-            + kUtilityOutput +
-            "Flash Engine exit code: 0\n");
+  EXPECT_EQ(Log(), "Executing flash engine: ./mqu_bootupdate boot --update mqa_boot_fw -a\n" +
+                       kUtilityOutput + "Flash Engine exit code: 0\n");
   EXPECT_EQ(ReadFile("calls.txt"), "boot --update mqa_boot_fw -a\n");
   struct stat st;
   ASSERT_EQ(stat("mqu_bootupdate", &st), 0);
@@ -160,8 +160,10 @@ int FailingUname(struct utsname*) { return -1; }
 
 TEST_F(MarqethTest, KernelReleasesFrom2_6_32On) {
   const std::pair<const char*, bool> kRows[] = {
-      {"2.6.32-5-amd64", true}, {"2.6.33", true},    {"2.7.0", true},  {"3.0.13-0.27-default", true},
-      {"6.1.0-18-amd64", true}, {"2.6.31.14", false}, {"2.4.21", false}, {"1.9.9", false},
+      {"2.6.32-5-amd64", true}, {"2.6.33", true},
+      {"2.7.0", true},          {"3.0.13-0.27-default", true},
+      {"6.1.0-18-amd64", true}, {"2.6.31.14", false},
+      {"2.4.21", false},        {"1.9.9", false},
       {"2.5.99", false},
   };
   for (const auto& row : kRows) {

@@ -37,7 +37,8 @@ struct LoadRow {
 void PrintTo(const LoadRow& row, std::ostream* os) { *os << row.name; }
 
 std::string Root(const std::string& inner) {
-  return "<?xml version=\"1.0\"?>\n<trovex_fchba_reference>\n" + inner + "\n</trovex_fchba_reference>\n";
+  return "<?xml version=\"1.0\"?>\n<trovex_fchba_reference>\n" + inner +
+         "\n</trovex_fchba_reference>\n";
 }
 
 const Device kFull = {"FC", "1f3a.4b21.1f3a.015d", "DZe120", "2.82a4", "1.70a3", "5.02", "120", 2};
@@ -46,51 +47,110 @@ const LoadRow kRows[] = {
     {"Missing", std::nullopt, false, "", "", {}},
     {"Empty", std::string(""), false, "", "", {}},
     {"NotWellFormed", Root("<devices><device></devices>"), false, "", "", {}},
-    {"Truncated", Root("<devices><device><type value=\"FC\"/></device></devices>").substr(0, 60), false, "",
-     "", {}},
+    {"Truncated",
+     Root("<devices><device><type value=\"FC\"/></device></devices>").substr(0, 60),
+     false,
+     "",
+     "",
+     {}},
     {"OneLine",
      "<trovex_fchba_reference><discovery_app_path><![CDATA[/opt/disc]]></discovery_app_path>"
      "<installer_app_path><![CDATA[/opt/inst]]></installer_app_path><devices><device>"
      "<type value=\"FC\"/><device_id value=\"1f3a.4b21.1f3a.015d\"/><model value=\"DZe120\"/>"
      "<firmware value=\"2.82a4\"/><bios value=\"1.70a3\"/><boot value=\"5.02\"/>"
      "<duration value=\"120\"/></device></devices></trovex_fchba_reference>",
-     true, "/opt/disc", "/opt/inst", {kFull}},
-    {"CdataAfterWhitespace", Root("<discovery_app_path>\n  <![CDATA[/opt/disc]]></discovery_app_path>"), true,
-     "", "", {}},
-    {"EmptyPathElement", Root("<discovery_app_path/><installer_app_path></installer_app_path>"), true, "",
-     "", {}},
-    {"TextInsteadOfCdata", Root("<installer_app_path>/opt/inst</installer_app_path>"), true, "", "", {}},
+     true,
+     "/opt/disc",
+     "/opt/inst",
+     {kFull}},
+    {"CdataAfterWhitespace",
+     Root("<discovery_app_path>\n  <![CDATA[/opt/disc]]></discovery_app_path>"),
+     true,
+     "",
+     "",
+     {}},
+    {"EmptyPathElement",
+     Root("<discovery_app_path/><installer_app_path></installer_app_path>"),
+     true,
+     "",
+     "",
+     {}},
+    {"TextInsteadOfCdata",
+     Root("<installer_app_path>/opt/inst</installer_app_path>"),
+     true,
+     "",
+     "",
+     {}},
     {"LaterPathWins",
      Root("<discovery_app_path><![CDATA[a]]></discovery_app_path>"
           "<discovery_app_path><![CDATA[b]]></discovery_app_path>"),
-     true, "b", "", {}},
+     true,
+     "b",
+     "",
+     {}},
     {"EmptyBiosClearsFlag",
      Root("<devices><device><device_id value=\"k1\"/><bios value=\"\"/></device>"
           "<device><device_id value=\"k2\"/></device></devices>"),
-     true, "", "", {{"", "k1", "", "", "", "", "", 0}, {"", "k2", "", "", "", "", "", 2}}},
-    {"BiosWithoutValueClearsFlag", Root("<devices><device><bios/></device></devices>"), true, "", "",
+     true,
+     "",
+     "",
+     {{"", "k1", "", "", "", "", "", 0}, {"", "k2", "", "", "", "", "", 2}}},
+    {"BiosWithoutValueClearsFlag",
+     Root("<devices><device><bios/></device></devices>"),
+     true,
+     "",
+     "",
      {{"", "", "", "", "", "", "", 0}}},
     {"RepeatedElementsLaterWins",
      Root("<devices><device><firmware value=\"1\"/><firmware value=\"2\"/></device></devices>"
           "<devices><device><firmware value=\"3\"/></device></devices>"),
-     true, "", "", {{"", "", "", "2", "", "", "", 2}, {"", "", "", "3", "", "", "", 2}}},
+     true,
+     "",
+     "",
+     {{"", "", "", "2", "", "", "", 2}, {"", "", "", "3", "", "", "", 2}}},
     {"DeviceOutsideDevices", Root("<device><device_id value=\"k\"/></device>"), true, "", "", {}},
     {"OtherChildrenOfDevicesSkipped",
      Root("<devices><!-- c --><Device/><item/><device><model value=\"M\" other=\"x\"/>"
           "<Model value=\"N\"/>text</device></devices>"),
-     true, "", "", {{"", "", "M", "", "", "", "", 2}}},
-    {"EscapedAttributeValue", Root("<devices><device><model value=\"&lt;&amp;&quot;\"/></device></devices>"),
-     true, "", "", {{"", "", "<&\"", "", "", "", "", 2}}},
-    {"NonAsciiModelBytesKept", Root("<devices><device><model value=\"M\xC3\xB6" "del \xE2\x84\xA2\"/></device></devices>"),
-     true, "", "", {{"", "", "M\xC3\xB6" "del \xE2\x84\xA2", "", "", "", "", 2}}},
-    {"OtherRoot", "<other><devices><device><device_id value=\"k\"/></device></devices></other>", true, "",
-     "", {}},
-    {"RootNameIsCaseSensitive", "<Trovex_fchba_reference><devices><device/></devices></Trovex_fchba_reference>",
-     true, "", "", {}},
+     true,
+     "",
+     "",
+     {{"", "", "M", "", "", "", "", 2}}},
+    {"EscapedAttributeValue",
+     Root("<devices><device><model value=\"&lt;&amp;&quot;\"/></device></devices>"),
+     true,
+     "",
+     "",
+     {{"", "", "<&\"", "", "", "", "", 2}}},
+    {"NonAsciiModelBytesKept",
+     Root("<devices><device><model value=\"M\xC3\xB6"
+          "del \xE2\x84\xA2\"/></device></devices>"),
+     true,
+     "",
+     "",
+     {{"", "",
+       "M\xC3\xB6"
+       "del \xE2\x84\xA2",
+       "", "", "", "", 2}}},
+    {"OtherRoot",
+     "<other><devices><device><device_id value=\"k\"/></device></devices></other>",
+     true,
+     "",
+     "",
+     {}},
+    {"RootNameIsCaseSensitive",
+     "<Trovex_fchba_reference><devices><device/></devices></Trovex_fchba_reference>",
+     true,
+     "",
+     "",
+     {}},
     {"DoctypeDoesNotHideDocument",
      "<!DOCTYPE trovex_fchba_reference [<!ELEMENT devices ANY>]>\n"
      "<trovex_fchba_reference><devices><device/></devices></trovex_fchba_reference>",
-     true, "", "", {{"", "", "", "", "", "", "", 2}}},
+     true,
+     "",
+     "",
+     {{"", "", "", "", "", "", "", 2}}},
 };
 
 class ReferenceLoadTest : public ::testing::TestWithParam<LoadRow> {};
@@ -113,8 +173,7 @@ TEST_P(ReferenceLoadTest, ReadsWhatTheFileHolds) {
   ExpectLoaded(data, row);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ReferenceLoadTest, ::testing::ValuesIn(kRows),
-                         RowName<LoadRow>);
+INSTANTIATE_TEST_SUITE_P(Files, ReferenceLoadTest, ::testing::ValuesIn(kRows), RowName<LoadRow>);
 
 TEST(ReferenceLoadTest, GzipCompressedFileIsRead) {
   Scratch scratch;
@@ -151,7 +210,8 @@ void PrintTo(const HostileRow& row, std::ostream* os) { *os << row.name; }
 std::string LargeFile() {
   std::string padding = "<!--" + std::string(1 << 20, 'x') + "-->\n";
   std::string inner = "<devices>";
-  for (int i = 0; i < 1000; ++i) inner += "<device><device_id value=\"" + std::to_string(i) + "\"/></device>\n";
+  for (int i = 0; i < 1000; ++i)
+    inner += "<device><device_id value=\"" + std::to_string(i) + "\"/></device>\n";
   inner += "</devices>\n";
   for (int i = 0; i < 50; ++i) inner += padding;
   return Root(inner);
@@ -167,15 +227,18 @@ std::string DeeplyNested() {
 }
 
 std::string EntityBomb(const std::string& use) {
-  std::string doc = "<?xml version=\"1.0\"?>\n<!DOCTYPE trovex_fchba_reference [\n<!ENTITY e0 \"lollollollol\">\n";
+  std::string doc =
+      "<?xml version=\"1.0\"?>\n<!DOCTYPE trovex_fchba_reference [\n<!ENTITY e0 "
+      "\"lollollollol\">\n";
   for (int i = 1; i < 12; ++i) {
     std::string prev = "&e" + std::to_string(i - 1) + ";";
     std::string body;
     for (int j = 0; j < 10; ++j) body += prev;
     doc += "<!ENTITY e" + std::to_string(i) + " \"" + body + "\">\n";
   }
-  return doc + "]>\n<trovex_fchba_reference><devices><device>" + use + "</device></devices>"
-               "</trovex_fchba_reference>\n";
+  return doc + "]>\n<trovex_fchba_reference><devices><device>" + use +
+         "</device></devices>"
+         "</trovex_fchba_reference>\n";
 }
 
 std::string EntityBombInAttribute() { return EntityBomb("<model value=\"&e11;\"/>"); }

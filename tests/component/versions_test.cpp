@@ -17,31 +17,32 @@ struct VersionCase {
 };
 
 void PrintTo(const VersionCase& c, std::ostream* os) {
-  *os << ::testing::PrintToString(std::wstring(c.a)) << " vs " << ::testing::PrintToString(std::wstring(c.b));
+  *os << ::testing::PrintToString(std::wstring(c.a)) << " vs "
+      << ::testing::PrintToString(std::wstring(c.b));
 }
 
 const VersionCase kVersionCases[] = {
-    {L"10", L"9", 1},             // numeric, not textual
-    {L"10a", L"9a", -1},          // text parts compare by code unit
-    {L"1.2", L"1.2.0", -1},       // a proper prefix is older, even before zeros
+    {L"10", L"9", 1},        // numeric, not textual
+    {L"10a", L"9a", -1},     // text parts compare by code unit
+    {L"1.2", L"1.2.0", -1},  // a proper prefix is older, even before zeros
     {L"1.2.0", L"1.2", 1},
-    {L"01", L"1", 0},             // leading zeros carry no weight
+    {L"01", L"1", 0},  // leading zeros carry no weight
     {L"2.00", L"2.0", 0},
-    {L"1.2.", L"1.2", 0},         // the trailing empty piece is dropped
-    {L"1..2", L"1.0.2", -1},      // an empty part is text, below "0"
+    {L"1.2.", L"1.2", 0},     // the trailing empty piece is dropped
+    {L"1..2", L"1.0.2", -1},  // an empty part is text, below "0"
     {L".5", L"0.5", -1},
     {L"", L"", 0},
     {L"", L"1", -1},
     {L"1", L"", 1},
-    {L"A", L"a", -1},             // by code point
+    {L"A", L"a", -1},  // by code point
     {L"a", L"A", 1},
     {L"1.10", L"1.9", 1},
     {L"12.4.270.3", L"12.4.270.5", -1},
-    {L"1a", L"1", 1},             // one side not all digits: text comparison
-    {L"-1", L"1", -1},            // a sign is not a digit
+    {L"1a", L"1", 1},   // one side not all digits: text comparison
+    {L"-1", L"1", -1},  // a sign is not a digit
     {L"+5", L"5", -1},
     {L" 5", L"5", -1},
-    {L"\u0661", L"1", 1},         // a non-ASCII digit is text
+    {L"\u0661", L"1", 1},  // a non-ASCII digit is text
     {L"2147483647", L"2147483646", 1},
     // Parts beyond 32 bits still compare by their numeric value.
     {L"2147483648", L"2147483647", 1},
@@ -67,7 +68,9 @@ struct SplitCase {
   std::vector<std::wstring> pieces;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << ::testing::PrintToString(std::wstring(c.text)); }
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << ::testing::PrintToString(std::wstring(c.text));
+}
 
 class SplitStringTest : public ::testing::TestWithParam<SplitCase> {};
 
@@ -78,10 +81,8 @@ TEST_P(SplitStringTest, KeepsInnerEmptyPiecesAndDropsATrailingOne) {
 INSTANTIATE_TEST_SUITE_P(Table, SplitStringTest,
                          ::testing::Values(SplitCase{L"1..2", {L"1", L"", L"2"}},
                                            SplitCase{L"1.2.", {L"1", L"2"}},
-                                           SplitCase{L".5", {L"", L"5"}},
-                                           SplitCase{L"", {}},
-                                           SplitCase{L".", {L""}},
-                                           SplitCase{L"..", {L"", L""}},
+                                           SplitCase{L".5", {L"", L"5"}}, SplitCase{L"", {}},
+                                           SplitCase{L".", {L""}}, SplitCase{L"..", {L"", L""}},
                                            SplitCase{L"12.4.270.3", {L"12", L"4", L"270", L"3"}},
                                            SplitCase{L"abc", {L"abc"}}));
 
@@ -97,7 +98,7 @@ TEST(NormalizeVersionTest, CutsAtTheFirstBlank) {
   DazuduComp::CComponent component;
   CBaseCmp& base = component;
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-      {L"1.2 build 5", L"1.2"}, {L"1.2", L"1.2"}, {L"", L""}, {L" 1.2", L""},
+      {L"1.2 build 5", L"1.2"}, {L"1.2", L"1.2"},       {L"", L""},        {L" 1.2", L""},
       {L"a  b", L"a"},          {L"1.2\t3", L"1.2\t3"}, {L"1.2 ", L"1.2"},
   };
   for (const auto& c : cases) EXPECT_EQ(base.NormalizeVersion(c.first), c.second) << c.first;

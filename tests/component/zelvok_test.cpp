@@ -43,7 +43,8 @@ std::string Instance(int n, const std::string& image, const std::string& port) {
 
 std::string ManyInstances(int count) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += Instance(i, "1." + std::to_string(i), "21-" + std::to_string(i));
+  for (int i = 0; i < count; ++i)
+    text += Instance(i, "1." + std::to_string(i), "21-" + std::to_string(i));
   return text;
 }
 
@@ -64,51 +65,82 @@ TEST_P(QueryOutputTest, FillsTheTables) {
 }
 
 const QueryRow kQueryRows[] = {
-    {"OneInstance", Instance(0, "1.08", "21-00-00-aa-bb-0a-4b-7c"), 1,
+    {"OneInstance",
+     Instance(0, "1.08", "21-00-00-aa-bb-0a-4b-7c"),
+     1,
      {{0, L"1.08", "21:00:00:aa:bb:0a:4b:7c"}}},
     {"InstanceNumberPicksTheEntry", Instance(3, "2.10", "21-00"), 1, {{3, L"2.10", "21:00"}}},
-    {"NothingAfterTheColonDoesNotMatch", "HBA Instance : 0\nFlash Image : \nPort Name : \n\n\n", 1,
+    {"NothingAfterTheColonDoesNotMatch",
+     "HBA Instance : 0\nFlash Image : \nPort Name : \n\n\n",
+     1,
      {}},
-    {"ValueAfterTheLastColon", "HBA Instance : 0\nFlash Image : a: b\nPort Name : x: 21-00\n\n\n", 1,
+    {"ValueAfterTheLastColon",
+     "HBA Instance : 0\nFlash Image : a: b\nPort Name : x: 21-00\n\n\n",
+     1,
      {{0, L"b", "21:00"}}},
-    {"EmptyLastColonFallsBackToEarlierOne", "HBA Instance : 0\nFlash Image : 1.0: \n\n\n\n", 1,
+    {"EmptyLastColonFallsBackToEarlierOne",
+     "HBA Instance : 0\nFlash Image : 1.0: \n\n\n\n",
+     1,
      {{0, L"1.0: ", ""}}},
-    {"NoBlankBeforeTheColon", "HBA Instance: 1\nFlash Image: 3.1\nPort Name: 21-01\n\n\n", 1,
+    {"NoBlankBeforeTheColon",
+     "HBA Instance: 1\nFlash Image: 3.1\nPort Name: 21-01\n\n\n",
+     1,
      {{1, L"3.1", "21:01"}}},
     {"CarriageReturnStaysInTheValue",
-     "HBA Instance : 0\r\nFlash Image : 1.08\r\nPort Name : 21-00\r\n\r\n\r\n", 1,
+     "HBA Instance : 0\r\nFlash Image : 1.08\r\nPort Name : 21-00\r\n\r\n\r\n",
+     1,
      {{0, L"1.08\r", "21:00\r"}}},
-    {"TenLinesTwoInstances", Instance(0, "1.0", "21-00") + Instance(1, "1.1", "21-01"), 2,
+    {"TenLinesTwoInstances",
+     Instance(0, "1.0", "21-00") + Instance(1, "1.1", "21-01"),
+     2,
      {{0, L"1.0", "21:00"}, {1, L"1.1", "21:01"}}},
     {"FourteenLinesStillTwo",
-     Instance(0, "1.0", "21-00") + Instance(1, "1.1", "21-01") + "a\nb\nc\nd\n", 2,
+     Instance(0, "1.0", "21-00") + Instance(1, "1.1", "21-01") + "a\nb\nc\nd\n",
+     2,
      {{0, L"1.0", "21:00"}, {1, L"1.1", "21:01"}}},
-    {"FinalLineWithoutLineEndCounts", "HBA Instance : 0\nFlash Image : 1\n\n\nlast", 1,
+    {"FinalLineWithoutLineEndCounts",
+     "HBA Instance : 0\nFlash Image : 1\n\n\nlast",
+     1,
      {{0, L"1", ""}}},
     {"EmptyLinesCount", "\n\n\n\n\n", 1, {}},
     {"EmptyOutput", "", 0, {}},
     {"ShellFailure", "ERROR", 0, {}},
     {"LaterLineForTheSameInstanceWins",
-     "HBA Instance : 0\nFlash Image : 1\nFlash Image : 2\nPort Name : a-b\nPort Name : c-d\n", 1,
+     "HBA Instance : 0\nFlash Image : 1\nFlash Image : 2\nPort Name : a-b\nPort Name : c-d\n",
+     1,
      {{0, L"2", "c:d"}}},
-    {"LabelMustStartTheLine", "HBA Instance : 0\n  Flash Image : 1.0\n Port Name : 21-00\n\n\n", 1,
+    {"LabelMustStartTheLine",
+     "HBA Instance : 0\n  Flash Image : 1.0\n Port Name : 21-00\n\n\n",
+     1,
      {}},
-    {"InstanceValueAfterTheLastColon", "HBA Instance : 0 Port : 5\nFlash Image : 1.0\n\n\n\n", 1,
+    {"InstanceValueAfterTheLastColon",
+     "HBA Instance : 0 Port : 5\nFlash Image : 1.0\n\n\n\n",
+     1,
      {{5, L"1.0", ""}}},
-    {"NonNumericInstanceReadsAsZero", "HBA Instance : abc\nFlash Image : 1.5\n\n\n\n", 1,
+    {"NonNumericInstanceReadsAsZero",
+     "HBA Instance : abc\nFlash Image : 1.5\n\n\n\n",
+     1,
      {{0, L"1.5", ""}}},
     // Lines that name no valid instance are ignored: the tables hold 64.
     {"LinesBeforeTheFirstInstanceIgnored",
-     "Flash Image : 9.9\nPort Name : 11-22\nHBA Instance : 1\nFlash Image : 1.0\n\n", 1,
+     "Flash Image : 9.9\nPort Name : 11-22\nHBA Instance : 1\nFlash Image : 1.0\n\n",
+     1,
      {{1, L"1.0", ""}}},
-    {"InstanceSixtyFourIgnored", "HBA Instance : 64\nFlash Image : 1\nPort Name : 21-00\n\n\n", 1,
+    {"InstanceSixtyFourIgnored",
+     "HBA Instance : 64\nFlash Image : 1\nPort Name : 21-00\n\n\n",
+     1,
      {}},
-    {"NegativeInstanceIgnored", "HBA Instance : -1\nFlash Image : 1\nPort Name : 21-00\n\n\n", 1,
+    {"NegativeInstanceIgnored",
+     "HBA Instance : -1\nFlash Image : 1\nPort Name : 21-00\n\n\n",
+     1,
      {}},
     {"HugeInstanceIgnored",
-     "HBA Instance : 99999999999999999999\nFlash Image : 1\nPort Name : 21-00\n\n\n", 1, {}},
+     "HBA Instance : 99999999999999999999\nFlash Image : 1\nPort Name : 21-00\n\n\n",
+     1,
+     {}},
     {"ValidInstanceAfterAnInvalidOne",
-     "HBA Instance : 70\nFlash Image : 1\nHBA Instance : 63\nFlash Image : 2\n\n", 1,
+     "HBA Instance : 70\nFlash Image : 1\nHBA Instance : 63\nFlash Image : 2\n\n",
+     1,
      {{63, L"2", ""}}},
 };
 
@@ -145,7 +177,7 @@ TEST(ZelvokExitCodes, EveryEngineCode) {
   struct Range {
     int first, last, exitCode;  // exitCode -1: the engine code itself
   };
-  const Range kRanges[] = {{0, 0, 1},   {1, 1, 3},   {2, 10, 7},  {11, 13, -1},
+  const Range kRanges[] = {{0, 0, 1},   {1, 1, 3},    {2, 10, 7},  {11, 13, -1},
                            {14, 14, 7}, {15, 15, 15}, {16, 17, 7}, {18, 255, -1}};
   for (const Range& r : kRanges) {
     for (int code = r.first; code <= r.last; ++code) {
@@ -161,8 +193,12 @@ class ZelvokNormalizeVersion : public vendortest::ScratchTest {};
 
 TEST_F(ZelvokNormalizeVersion, CutsAtBlankThenDropsFirstPrefix) {
   const std::pair<std::wstring, std::wstring> kRows[] = {
-      {L"v.1.02.03 (beta)", L"1.02.03"}, {L"2.00 v.3", L"2.00"}, {L"1.08", L"1.08"},
-      {L"", L""},                        {L"v.v.1", L"v.1"},    {L"Xv.1", L"X1"},
+      {L"v.1.02.03 (beta)", L"1.02.03"},
+      {L"2.00 v.3", L"2.00"},
+      {L"1.08", L"1.08"},
+      {L"", L""},
+      {L"v.v.1", L"v.1"},
+      {L"Xv.1", L"X1"},
       {L" 1.0", L""},
   };
   ZelvokComp::CComponent component;
@@ -194,10 +230,14 @@ TEST_P(ZelvokLookupTest, FindsTheReferenceDevice) {
 const uint32_t kNone = CBaseCmp::kNoReference;
 const LookupRow kLookupRows[] = {
     {"ExactIgnoringCase", {L"1f3a.4b21.1f3a.015d"}, L"1F3A.4B21.1F3A.015D", 0},
-    {"ShortKeyContainedIgnoringCase", {L"0000.0000.0000.0000", L"1f3a.4b21.1f3a.015D"},
-     L"1f3a.015d", 1},
+    {"ShortKeyContainedIgnoringCase",
+     {L"0000.0000.0000.0000", L"1f3a.4b21.1f3a.015D"},
+     L"1f3a.015d",
+     1},
     {"ExactBeatsEarlierContainment", {L"1f3a.4b21.1f3a.015d", L"1F3A.015D"}, L"1f3a.015d", 1},
-    {"FirstContainingDeviceWins", {L"1f3a.015d.0000.0000", L"0000.0000.1f3a.015d"}, L"1f3a.015d",
+    {"FirstContainingDeviceWins",
+     {L"1f3a.015d.0000.0000", L"0000.0000.1f3a.015d"},
+     L"1f3a.015d",
      0},
     {"NotContained", {L"1f3a.4b21.1f3a.015e"}, L"1f3a.015d", kNone},
     {"DeviceIdCutAtItsFirstNull", {std::wstring(L"1f3a\0.1f3a.015d", 15)}, L"1f3a.015d", kNone},
@@ -247,15 +287,17 @@ TEST_F(ZelvokDiscoveryTest, PairsRecordsWithInstancesByPortName) {
   AddReference(*component_, L"1f3a.4b21.1f3a.0160", L"ZV-2410", L"1.10");
   AddRecord(*component_, {"1f3a4b21", "1f3a015d", kPortA.c_str()});
   AddRecord(*component_, {"1f3a4b21", "1f3a0160", "21:00:00:aa:bb:0a:4b:7d"});  // case differs
-  AddRecord(*component_, {"9999aaaa", "1f3a015d", kPortA.c_str()});              // unreferenced
-  AddRecord(*component_, {"N/A", "1f3a0160", "21:00:00:00:00:00:00:01"});         // no instance
+  AddRecord(*component_, {"9999aaaa", "1f3a015d", kPortA.c_str()});             // unreferenced
+  AddRecord(*component_, {"N/A", "1f3a0160", "21:00:00:00:00:00:00:01"});       // no instance
 
   ASSERT_TRUE(component_->Discover());
-  vendortest::ExpectDevices(component_->discovery.devices, L"Multiboot Image", {
-      {L"1F3A.4B21.1F3A.015D", L"ZV-2400", L"1.20", L"1.20", L"rewrite", L"90"},
-      {L"1f3a.4b21.1f3a.0160", L"ZV-2410", L"1.10", L"", L"upgrade", L"120"},
-      {L"1f3a.4b21.1f3a.0160", L"ZV-2410", L"1.10", L"", L"upgrade", L"120"},
-  });
+  vendortest::ExpectDevices(
+      component_->discovery.devices, L"Multiboot Image",
+      {
+          {L"1F3A.4B21.1F3A.015D", L"ZV-2400", L"1.20", L"1.20", L"rewrite", L"90"},
+          {L"1f3a.4b21.1f3a.0160", L"ZV-2410", L"1.10", L"", L"upgrade", L"120"},
+          {L"1f3a.4b21.1f3a.0160", L"ZV-2410", L"1.10", L"", L"upgrade", L"120"},
+      });
   EXPECT_EQ(ReadFile("calls.txt"), "/q\n");
   EXPECT_EQ(Log(), "");
 }
@@ -306,10 +348,10 @@ TEST_P(ZelvokFlashCommandTest, LogsTheCommandAndRunsItRedirected) {
   component_->force = GetParam().force;
 
   EXPECT_EQ(component_->Flash(), 1);
-  EXPECT_EQ(Log(), std::string("Executing flash engine: ") + GetParam().command +
-                       "\n" + kUtilityOutput +
-                       "Flash Engine exit code: 0\n");
-  const std::string args = std::string(GetParam().command).substr(std::string("./qvzvfwupdate").size());
+  EXPECT_EQ(Log(), std::string("Executing flash engine: ") + GetParam().command + "\n" +
+                       kUtilityOutput + "Flash Engine exit code: 0\n");
+  const std::string args =
+      std::string(GetParam().command).substr(std::string("./qvzvfwupdate").size());
   EXPECT_EQ(ReadFile("calls.txt"), (args.empty() ? "" : args.substr(1)) + "\n");
   struct stat st;
   ASSERT_EQ(stat("qvzvfwupdate", &st), 0);
@@ -327,8 +369,8 @@ INSTANTIATE_TEST_SUITE_P(Options, ZelvokFlashCommandTest, ::testing::ValuesIn(kF
 
 TEST_F(ZelvokDiscoveryTest, FlashMapsTheUtilityStatus) {
   InstallUtility("");
-  const std::pair<int, int> kRows[] = {{0, 1}, {1, 3}, {2, 7}, {11, 11}, {13, 13},
-                                       {14, 7}, {15, 15}, {16, 7}, {17, 7}, {255, 255}};
+  const std::pair<int, int> kRows[] = {{0, 1},  {1, 3},   {2, 7},  {11, 11}, {13, 13},
+                                       {14, 7}, {15, 15}, {16, 7}, {17, 7},  {255, 255}};
   for (const auto& row : kRows) {
     WriteFile("update_rc", std::to_string(row.first));
     EXPECT_EQ(component_->Flash(), row.second) << "engine code " << row.first;

@@ -23,7 +23,9 @@ inline std::string CaseFile(const std::string& caseName, const std::string& file
 }
 
 // The reference file shared by the cases.
-inline std::string Reference() { return ReadFile(e2e::DazuduFixtureDir() + "/cases/reference.xml"); }
+inline std::string Reference() {
+  return ReadFile(e2e::DazuduFixtureDir() + "/cases/reference.xml");
+}
 
 // A scenario with the shared reference file and a kit whose query mode
 // prints the given output.

@@ -72,7 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, DazuduMissingKit,
     ::testing::Values(MissingKitRun{"SelfDiscovery", {"/d", "out.xml"}, kSelfDiscoveryTail},
                       MissingKitRun{"Update", {}, "NOTICE : No operation was done.\n"},
-                      MissingKitRun{"ForcedUpdate", {"/f"}, "ERROR! : No supported hardware was found.\n"}),
-    [](const ::testing::TestParamInfo<MissingKitRun>& info) { return std::string(info.param.name); });
+                      MissingKitRun{
+                          "ForcedUpdate", {"/f"}, "ERROR! : No supported hardware was found.\n"}),
+    [](const ::testing::TestParamInfo<MissingKitRun>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace

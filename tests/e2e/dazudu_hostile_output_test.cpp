@@ -16,24 +16,33 @@ const std::string kValidLine =
 
 // Lines with every field of an adapter line but one wrong.
 const char* const kAlmostMatching[] = {
-    "DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
-    " HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
+    "DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
+    " HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
     "HBA=, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
-    "HBA=DZe12002-M8, PCI ID=F1000, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
-    "HBA=DZe12002-M8, PCI ID=, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
-    "HBA=DZe12002-M8, PCI ID=F1-0, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
+    "HBA=DZe12002-M8, PCI ID=F1000, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
+    "HBA=DZe12002-M8, PCI ID=, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
+    "HBA=DZe12002-M8, PCI ID=F1-0, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
     "HBA=DZe12002-M8, PCI ID=F100, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
     "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
     "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, Firmware=US2.82A4, Boot Code=UB5.12a5",
-    "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF Firmware=US2.82A4, Boot Code=UB5.12a5",
+    "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
     "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Boot Code=UB5.12a5",
     "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=, Boot Code=UB5.12a5",
     "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4",
     "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=",
     "HBA=DZe12002-M8, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=-5",
-    "HBA=DZe12002-M8, pci id=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
-    "HBA=DZe12002-M8, VID=10DF, PCI ID=F100, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
-    "HBA=DZe12002-M8, PCI ID=F1\x01" "0, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
+    "HBA=DZe12002-M8, pci id=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
+    "HBA=DZe12002-M8, VID=10DF, PCI ID=F100, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot "
+    "Code=UB5.12a5",
+    "HBA=DZe12002-M8, PCI ID=F1\x01"
+    "0, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5",
 };
 
 std::string AlmostMatchingLines() {
@@ -65,8 +74,8 @@ std::string WithNulAndHighBytes() {
   for (int byte = 0x80; byte <= 0xFF; ++byte) high.push_back(static_cast<char>(byte));
   const std::string nul(1, '\0');
   return nul + "\n" + high + "\n" + "HBA=DZe12002-M8" + high + nul +
-         ", PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5," + nul +
-         high + "\n" + "HBA=" + nul + ", PCI ID=F1" + nul + "0, VID=10DF\n";
+         ", PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=US2.82A4, Boot Code=UB5.12a5," +
+         nul + high + "\n" + "HBA=" + nul + ", PCI ID=F1" + nul + "0, VID=10DF\n";
 }
 
 // The valid line followed by field names that never lead to a second boot
@@ -105,13 +114,14 @@ const HostileOutput kHostileOutputs[] = {
     {"TenThousandLines", TenThousandLines, "dze120_split", 1},
     {"MegabyteLineBeforeValidLine",
      [] { return std::string(kMegabyte, 'x') + "\n" + kValidLine + "\n"; }, "dze120_split", 1},
-    {"MegabyteLineOfCommas", [] { return "HBA=" + std::string(kMegabyte, ',') + "\n"; }, "no_match", 1},
+    {"MegabyteLineOfCommas", [] { return "HBA=" + std::string(kMegabyte, ',') + "\n"; }, "no_match",
+     1},
     {"MegabyteLineOfFieldNames", [] { return MegabyteOfFieldNames() + "\n" + kValidLine + "\n"; },
      "dze120_split", 1},
     {"MegabyteModelName",
      [] {
-       return "HBA=DZe12002" + std::string(kMegabyte, 'M') + kValidLine.substr(kValidLine.find(',')) +
-              "\n";
+       return "HBA=DZe12002" + std::string(kMegabyte, 'M') +
+              kValidLine.substr(kValidLine.find(',')) + "\n";
      },
      "dze120_split", 1},
     {"NulAndHighBytes", WithNulAndHighBytes, "dze120_split", 1},
@@ -120,8 +130,8 @@ const HostileOutput kHostileOutputs[] = {
      "dze120_split", 1},
     {"AlmostMatchingLines", AlmostMatchingLines, "no_match", 1},
     {"TenThousandAdapterLines", [] { return Repeated(kValidLine, 10000); }, "dze120_split", 10000},
-    {"TenThousandCraftedLines", [] { return Repeated(WithCraftedTail(256), 10000); }, "dze120_split",
-     10000},
+    {"TenThousandCraftedLines", [] { return Repeated(WithCraftedTail(256), 10000); },
+     "dze120_split", 10000},
     {"MegabyteCraftedLine", [] { return WithCraftedTail(kMegabyte) + "\n"; }, "dze120_split", 1},
     {"NoLineEndAtAll", [] { return kValidLine; }, "dze120_split", 1},
 };
@@ -149,7 +159,8 @@ TEST_P(DazuduHostileOutput, EndsWithThePlainResultQuickly) {
   EXPECT_FALSE(o.timed_out);
   EXPECT_EQ(o.exit_code, 3) << o.err.substr(0, 2000);
   EXPECT_EQ(o.out, std::string(dazudu_cases::kDiscoveryHead) + dazudu_cases::kSelfDiscoveryTail);
-  EXPECT_EQ(dazudu_cases::FileOf(o, "out.xml"), ExpectedWithCopies(hostile.expectedCase, hostile.copies));
+  EXPECT_EQ(dazudu_cases::FileOf(o, "out.xml"),
+            ExpectedWithCopies(hostile.expectedCase, hostile.copies));
   EXPECT_LT(o.seconds, 30.0 * kSlowdown);
   std::cout << "[ timing   ] " << hostile.name << ": " << o.seconds << " s\n";
   RecordProperty("seconds", std::to_string(o.seconds));

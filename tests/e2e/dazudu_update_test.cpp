@@ -33,8 +33,8 @@ void PrintTo(const EngineRun& run, std::ostream* os) { *os << "engine code " << 
 std::string EngineOutput(const std::string& args, int code) {
   return "dzflash: flashing adapters (" + args + ")\n" +
          "dzflash: progress report on standard error\n" +
-         "dzflash: status report on descriptor 3\n" +
-         "dzflash: finished with status " + std::to_string(code) + "\n";
+         "dzflash: status report on descriptor 3\n" + "dzflash: finished with status " +
+         std::to_string(code) + "\n";
 }
 
 struct Flashed {
@@ -43,12 +43,13 @@ struct Flashed {
 };
 
 // Transcript and log of a run that reaches the engine in update mode.
-Flashed ExpectedFlash(const std::string& mode, int engineCode, const std::string& message, int exitCode) {
+Flashed ExpectedFlash(const std::string& mode, int engineCode, const std::string& message,
+                      int exitCode) {
   const std::string head = std::string(kDiscoveryHead) + "Performing flash -- DO NOT INTERRUPT!\n" +
-                           "Executing flash engine: ./dzflashStandalone*/lx/dzflash.sh /fc  " + mode +
-                           kRedirections + "\n";
-  const std::string tail = "Flash Engine exit code: " + std::to_string(engineCode) + "\n" + message +
-                           "Flash complete [" + std::to_string(exitCode) + "]\n";
+                           "Executing flash engine: ./dzflashStandalone*/lx/dzflash.sh /fc  " +
+                           mode + kRedirections + "\n";
+  const std::string tail = "Flash Engine exit code: " + std::to_string(engineCode) + "\n" +
+                           message + "Flash complete [" + std::to_string(exitCode) + "]\n";
   return {head + tail, head + EngineOutput("/fc " + mode, engineCode) + tail};
 }
 
@@ -63,8 +64,9 @@ TEST_P(DazuduEngineStatus, MapsToTheComponentExitCode) {
   s.read_back = {kit.CallsLog()};
   E2E_RUN(o, s);
 
-  const Flashed expected = ExpectedFlash(
-      "/update", run.engineCode, std::string(run.message) + (run.advice ? kAdvice : ""), run.exitCode);
+  const Flashed expected =
+      ExpectedFlash("/update", run.engineCode,
+                    std::string(run.message) + (run.advice ? kAdvice : ""), run.exitCode);
   EXPECT_EQ(o.exit_code, run.exitCode) << o.err;
   EXPECT_EQ(o.out, expected.out);
   EXPECT_EQ(o.log, expected.log);
@@ -78,19 +80,23 @@ INSTANTIATE_TEST_SUITE_P(
     Codes, DazuduEngineStatus,
     ::testing::Values(
         EngineRun{0, kSuccess, false, 1},
-        EngineRun{1, "No operation performed.  No updates needed or discovery command executed.\n", false, 3},
+        EngineRun{1, "No operation performed.  No updates needed or discovery command executed.\n",
+                  false, 3},
         EngineRun{2, kAllFailed, false, 7}, EngineRun{3, kAllFailed, false, 7},
         EngineRun{4, kAllFailed, false, 7}, EngineRun{5, kAllFailed, false, 7},
         EngineRun{6, kAllFailed, false, 7}, EngineRun{7, "", false, 7}, EngineRun{8, "", false, 8},
         EngineRun{9, "", false, 9}, EngineRun{10, "", false, 10},
-        EngineRun{11, "All updates were successful.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
+        EngineRun{11, "All updates were successful.  Skipped any TX7040RM or VR4400K CNAs.\n", true,
+                  7},
         EngineRun{12, "No updates needed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
         EngineRun{13, "All updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
         EngineRun{14, "Some updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-        EngineRun{15, "No supported hardware found.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
+        EngineRun{15, "No supported hardware found.  Skipped any TX7040RM or VR4400K CNAs.\n", true,
+                  7},
         EngineRun{16, "No updates available.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-        EngineRun{17, "", false, 17}, EngineRun{126, "", false, 126}, EngineRun{127, "", false, 127},
-        EngineRun{200, "", false, 200}, EngineRun{255, "", false, 255}),
+        EngineRun{17, "", false, 17}, EngineRun{126, "", false, 126},
+        EngineRun{127, "", false, 127}, EngineRun{200, "", false, 200},
+        EngineRun{255, "", false, 255}),
     [](const ::testing::TestParamInfo<EngineRun>& info) {
       return "Engine" + std::to_string(info.param.engineCode);
     });
@@ -114,10 +120,20 @@ const std::string kNotice = std::string(kDiscoveryHead) + "NOTICE : No operation
 
 const OptionRun kOptionRuns[] = {
     {"RewriteOnlyWithoutForceDoesNothing", {}, kRewriteLine, 3, kNotice, kNotice, "/q /fc\n"},
-    {"ForceFlashesWithTheForceSwitch", {"/f"}, kRewriteLine, 1, ExpectedFlash("/f", 0, kSuccess, 1).out,
-     ExpectedFlash("/f", 0, kSuccess, 1).log, "/q /fc\n/fc /f\n"},
-    {"SilentKeepsTheConsoleEmptyAndLogsEverything", {"/s"}, kUpgradeLine, 1, "",
-     ExpectedFlash("/update", 0, kSuccess, 1).log, "/q /fc\n/fc /update\n"},
+    {"ForceFlashesWithTheForceSwitch",
+     {"/f"},
+     kRewriteLine,
+     1,
+     ExpectedFlash("/f", 0, kSuccess, 1).out,
+     ExpectedFlash("/f", 0, kSuccess, 1).log,
+     "/q /fc\n/fc /f\n"},
+    {"SilentKeepsTheConsoleEmptyAndLogsEverything",
+     {"/s"},
+     kUpgradeLine,
+     1,
+     "",
+     ExpectedFlash("/update", 0, kSuccess, 1).log,
+     "/q /fc\n/fc /update\n"},
 };
 
 class DazuduUpdateOptions : public ::testing::TestWithParam<OptionRun> {};

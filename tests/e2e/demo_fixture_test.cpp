@@ -46,11 +46,13 @@ TEST(DemoFixture, SelfDiscoveryFindsBothAdapters) {
 TEST(DemoFixture, UpdateRunFlashesAndLogsTheEngine) {
   e2e::Scenario s = DemoScenario();
   E2E_RUN(o, s);
-  const std::string log = " 1>> /var/vdl/Component.log 2>> /var/vdl/Component.log 3>> /var/vdl/Component.log";
-  const std::string before = kHead +
-                             "Performing flash -- DO NOT INTERRUPT!\n"
-                             "Executing flash engine: ./dzflashStandalone*/lx/dzflash.sh /fc  /update" +
-                             log + "\n";
+  const std::string log =
+      " 1>> /var/vdl/Component.log 2>> /var/vdl/Component.log 3>> /var/vdl/Component.log";
+  const std::string before =
+      kHead +
+      "Performing flash -- DO NOT INTERRUPT!\n"
+      "Executing flash engine: ./dzflashStandalone*/lx/dzflash.sh /fc  /update" +
+      log + "\n";
   const std::string after =
       "Flash Engine exit code: 0\n"
       "All updates were successful.  Reboot needed.\n"

@@ -139,7 +139,8 @@ std::string BuildScript(const std::string& s, const Scenario& sc,
   std::ostringstream o;
   o << "S=" << q << "\n"
     << "fail() { echo \"$*\" >> \"$S/setup.err\"; exit " << kSetupRefused << "; }\n"
-    << "mount -t overlay overlay -o lowerdir=/etc,upperdir=\"$S/ov/etc/up\",workdir=\"$S/ov/etc/wk\" /etc"
+    << "mount -t overlay overlay -o "
+       "lowerdir=/etc,upperdir=\"$S/ov/etc/up\",workdir=\"$S/ov/etc/wk\" /etc"
        " || fail 'overlay on /etc refused'\n"
     << "rm -f /etc/redhat-release /etc/SuSE-release || fail 'cannot remove the release files'\n";
   if (!sc.release.empty())
@@ -147,8 +148,9 @@ std::string BuildScript(const std::string& s, const Scenario& sc,
   o << "mount -t tmpfs tmpfs /var || fail 'tmpfs on /var refused'\n";
   int n = 0;
   for (const std::string& dir : overlays) {
-    o << "mount -t overlay overlay -o lowerdir=" << dir << ",upperdir=\"$S/ov/" << n << "/up\",workdir=\"$S/ov/"
-      << n << "/wk\" " << dir << " || fail 'overlay on " << dir << " refused'\n";
+    o << "mount -t overlay overlay -o lowerdir=" << dir << ",upperdir=\"$S/ov/" << n
+      << "/up\",workdir=\"$S/ov/" << n << "/wk\" " << dir << " || fail 'overlay on " << dir
+      << " refused'\n";
     ++n;
   }
   for (const auto& [target, staged] : files) {
@@ -157,7 +159,8 @@ std::string BuildScript(const std::string& s, const Scenario& sc,
       << " || fail 'cannot place " << target.path << "'\n";
   }
   // A bind remount changes this mount alone, which a user namespace may do.
-  if (sc.log_dir_unwritable) o << "mount -o remount,bind,ro /var || fail 'read-only /var refused'\n";
+  if (sc.log_dir_unwritable)
+    o << "mount -o remount,bind,ro /var || fail 'read-only /var refused'\n";
   if (!sc.sys_tree.empty())
     o << "mount --bind " << ShellQuote(sc.sys_tree) << " /sys || fail 'bind on /sys refused'\n";
   o << "cd \"$S/work\" || fail 'no working directory'\n"
@@ -271,8 +274,8 @@ Outcome Run(const Scenario& sc) {
     ADD_FAILURE() << "e2e: the run took longer than " << sc.timeout_seconds << " s and was killed";
   }
   if (run.started && run.exit_code == kSetupRefused) {
-    return Refused("the private namespace (" + ns.how + ") could not be set up: " +
-                   ReadFile(s / "setup.err").value_or("") + run.output);
+    return Refused("the private namespace (" + ns.how +
+                   ") could not be set up: " + ReadFile(s / "setup.err").value_or("") + run.output);
   }
 
   const std::optional<std::string> rc = ReadFile(s / "rc");

@@ -36,34 +36,36 @@
 namespace e2e {
 
 struct Scenario {
-  std::string binary;                       // default: the real fc-hba-update
-  std::vector<std::string> args;            // words after the program name
-  std::optional<std::string> reference;     // reference.xml text in the working dir; nullopt: none
+  std::string binary;                    // default: the real fc-hba-update
+  std::vector<std::string> args;         // words after the program name
+  std::optional<std::string> reference;  // reference.xml text in the working dir; nullopt: none
   struct File {
-    std::string name{};                     // relative to the working dir; may hold '/'
-    std::string content{};                  // any bytes
+    std::string name{};     // relative to the working dir; may hold '/'
+    std::string content{};  // any bytes
     int mode = 0644;
   };
-  std::vector<File> work_files;             // more files in the working dir
-  std::vector<std::pair<std::string, std::string>> copy_into_work;  // host path -> name in the working dir
-  std::vector<std::pair<std::string, std::string>> root_files;      // absolute path inside -> content
-  std::vector<std::pair<std::string, std::string>> root_copies;     // absolute path inside -> host file
-  std::string sys_tree;                     // host dir bound onto /sys; empty: /sys untouched
-  bool log_dir_unwritable = false;          // /var read-only, so /var/vdl cannot be made
+  std::vector<File> work_files;  // more files in the working dir
+  std::vector<std::pair<std::string, std::string>>
+      copy_into_work;  // host path -> name in the working dir
+  std::vector<std::pair<std::string, std::string>> root_files;  // absolute path inside -> content
+  std::vector<std::pair<std::string, std::string>>
+      root_copies;                  // absolute path inside -> host file
+  std::string sys_tree;             // host dir bound onto /sys; empty: /sys untouched
+  bool log_dir_unwritable = false;  // /var read-only, so /var/vdl cannot be made
   std::string release = "Red Hat Enterprise Linux Server release 5.8 (Tikanga)\n";  // "" = none
-  std::vector<std::string> read_back;       // working-dir files to read after the run
-  int timeout_seconds = 120;                // the run is killed after this long
+  std::vector<std::string> read_back;  // working-dir files to read after the run
+  int timeout_seconds = 120;           // the run is killed after this long
 };
 
 struct Outcome {
-  bool skipped = false;          // namespaces or mounts refused; skip_reason says why
+  bool skipped = false;  // namespaces or mounts refused; skip_reason says why
   std::string skip_reason;
-  int exit_code = -1;            // the program's exit status; 128+N when killed by signal N
-  std::string out, err;          // exact bytes of standard output and standard error
-  std::string log;               // /var/vdl/Component.log as the run left it
+  int exit_code = -1;    // the program's exit status; 128+N when killed by signal N
+  std::string out, err;  // exact bytes of standard output and standard error
+  std::string log;       // /var/vdl/Component.log as the run left it
   bool log_exists = false;
   std::map<std::string, std::string> files;  // read_back name -> content (missing files absent)
-  double seconds = 0;            // wall time of the program alone
+  double seconds = 0;                        // wall time of the program alone
   bool timed_out = false;
 };
 
@@ -127,8 +129,8 @@ struct DazuduKit {
 // Runs scenario into a new variable var, skipping the test loudly when the
 // machine refuses private mount namespaces (failing it instead when
 // FCHBA_E2E_REQUIRED is set).
-#define E2E_RUN(var, scenario)                                   \
-  const ::e2e::Outcome var = ::e2e::Run(scenario);               \
+#define E2E_RUN(var, scenario)                     \
+  const ::e2e::Outcome var = ::e2e::Run(scenario); \
   if (var.skipped) GTEST_SKIP() << "E2E SKIPPED: " << var.skip_reason
 
 // Skips the current test loudly when an outcome was skipped.

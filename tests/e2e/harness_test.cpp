@@ -51,32 +51,47 @@ const Probe kProbes[] = {
        s.release = "";
        s.root_files = {{"/etc/SuSE-release", "SUSE Linux Enterprise Server 11 (x86_64)\n"}};
      },
-     "test -e /etc/redhat-release || cat /etc/SuSE-release", "SUSE Linux Enterprise Server 11 (x86_64)\n",
-     0},
+     "test -e /etc/redhat-release || cat /etc/SuSE-release",
+     "SUSE Linux Enterprise Server 11 (x86_64)\n", 0},
     {"VarStartsEmpty", nullptr, "ls -A /var", "", 0},
     // As root and in a user namespace alike, the program runs as root.
     {"RunsAsRoot", nullptr, "id -u", "0\n", 0},
     {"LogDirUnwritable", [](e2e::Scenario& s) { s.log_dir_unwritable = true; },
      "mkdir -p /var/vdl 2>/dev/null || echo refused", "refused\n", 0},
-    {"LibCimLandsInUsrLib", [](e2e::Scenario& s) { s.root_files = {{"/lib/cim/fake.so", "lib"}}; },
+    {"LibCimLandsInUsrLib",
+     [](e2e::Scenario& s) {
+       s.root_files = {{"/lib/cim/fake.so", "lib"}};
+     },
      "cat /lib/cim/fake.so /usr/lib/cim/fake.so", "liblib", 0},
-    {"Lib64File", [](e2e::Scenario& s) { s.root_files = {{"/usr/lib64/libfake.so", "64"}}; },
+    {"Lib64File",
+     [](e2e::Scenario& s) {
+       s.root_files = {{"/usr/lib64/libfake.so", "64"}};
+     },
      "cat /usr/lib64/libfake.so", "64", 0},
-    {"HbaConf", [](e2e::Scenario& s) { s.root_files = {{"/etc/hba.conf", "lib /usr/lib/x.so\n"}}; },
+    {"HbaConf",
+     [](e2e::Scenario& s) {
+       s.root_files = {{"/etc/hba.conf", "lib /usr/lib/x.so\n"}};
+     },
      "cat /etc/hba.conf", "lib /usr/lib/x.so\n", 0},
     {"StreamsAndExitCodeExact", nullptr, "printf 'a\\nb'; printf 'e' >&2; exit 42", "a\nb", 42},
-    {"ReferenceInWorkingDir", [](e2e::Scenario& s) { s.reference = "<x/>"; }, "cat reference.xml", "<x/>",
-     0},
+    {"ReferenceInWorkingDir", [](e2e::Scenario& s) { s.reference = "<x/>"; }, "cat reference.xml",
+     "<x/>", 0},
     {"NoReferenceByDefault", nullptr, "test -e reference.xml || echo absent", "absent\n", 0},
     {"WorkFilesWithDirsAndMode",
-     [](e2e::Scenario& s) { s.work_files = {{"sub/tool", "#!/bin/sh\necho tool\n", 0755}}; },
+     [](e2e::Scenario& s) {
+       s.work_files = {{"sub/tool", "#!/bin/sh\necho tool\n", 0755}};
+     },
      "./sub/tool", "tool\n", 0},
     {"DazuduKitQueryMode",
-     [](e2e::Scenario& s) { e2e::DazuduKit{{"HBA=one", "HBA=two"}}.AddTo(s); },
+     [](e2e::Scenario& s) {
+       e2e::DazuduKit{{"HBA=one", "HBA=two"}}.AddTo(s);
+     },
      "unzip -q -o dzflashStandalone*.zip && sh ./dzflashStandalone*/lx/dzflash.sh /q /fc",
      "HBA=one\nHBA=two\n", 0},
     {"DazuduKitUpdateModeExitCode",
-     [](e2e::Scenario& s) { e2e::DazuduKit{{}, 11}.AddTo(s); },
+     [](e2e::Scenario& s) {
+       e2e::DazuduKit{{}, 11}.AddTo(s);
+     },
      "unzip -q -o dzflashStandalone*.zip && sh ./dzflashStandalone*/lx/dzflash.sh /fc  /update "
      ">/dev/null 2>&1 3>/dev/null",
      "", 11},
@@ -136,14 +151,36 @@ TEST(Rig, PathsThatEscapeAreRefused) {
     const char* message;
   };
   const Misuse kMisuses[] = {
-      {[](e2e::Scenario& s) { s.work_files = {{"/tmp/fchba-rig-escape", "x"}}; }, "leaves the working dir"},
-      {[](e2e::Scenario& s) { s.work_files = {{"../fchba-rig-escape", "x"}}; }, "leaves the working dir"},
-      {[](e2e::Scenario& s) { s.read_back = {"a/../../fchba-rig-escape"}; }, "leaves the working dir"},
-      {[](e2e::Scenario& s) { s.work_files = {{"", "x"}}; }, "leaves the working dir"},
-      {[](e2e::Scenario& s) { s.root_files = {{"/etc/../root/fchba-rig-escape", "x"}}; }, "root path"},
-      {[](e2e::Scenario& s) { s.root_files = {{"/opt/fchba-rig-escape", "x"}}; }, "root path"},
-      {[](e2e::Scenario& s) { s.root_files = {{"etc/x", "x"}}; }, "root path"},
-      {[](e2e::Scenario& s) { s.root_files = {{"/sys/x", "x"}}; }, "root path"},
+      {[](e2e::Scenario& s) {
+         s.work_files = {{"/tmp/fchba-rig-escape", "x"}};
+       },
+       "leaves the working dir"},
+      {[](e2e::Scenario& s) {
+         s.work_files = {{"../fchba-rig-escape", "x"}};
+       },
+       "leaves the working dir"},
+      {[](e2e::Scenario& s) { s.read_back = {"a/../../fchba-rig-escape"}; },
+       "leaves the working dir"},
+      {[](e2e::Scenario& s) {
+         s.work_files = {{"", "x"}};
+       },
+       "leaves the working dir"},
+      {[](e2e::Scenario& s) {
+         s.root_files = {{"/etc/../root/fchba-rig-escape", "x"}};
+       },
+       "root path"},
+      {[](e2e::Scenario& s) {
+         s.root_files = {{"/opt/fchba-rig-escape", "x"}};
+       },
+       "root path"},
+      {[](e2e::Scenario& s) {
+         s.root_files = {{"etc/x", "x"}};
+       },
+       "root path"},
+      {[](e2e::Scenario& s) {
+         s.root_files = {{"/sys/x", "x"}};
+       },
+       "root path"},
   };
   for (const Misuse& m : kMisuses) {
     e2e::Scenario s = ShellScenario("true");

@@ -37,11 +37,11 @@ void ReportRefusal(const std::string& reason);
 
 // Skips (or, when required, fails) the current test when no private mount
 // namespace can be made.
-#define E2E_REQUIRE_NAMESPACE()                                                      \
-  if (const std::string& e2e_refusal = ::e2e::ProbePrivateNamespace().refusal;       \
-      !e2e_refusal.empty()) {                                                        \
-    ::e2e::ReportRefusal(e2e_refusal);                                               \
-    GTEST_SKIP() << "E2E SKIPPED: " << e2e_refusal;                                  \
+#define E2E_REQUIRE_NAMESPACE()                                                \
+  if (const std::string& e2e_refusal = ::e2e::ProbePrivateNamespace().refusal; \
+      !e2e_refusal.empty()) {                                                  \
+    ::e2e::ReportRefusal(e2e_refusal);                                         \
+    GTEST_SKIP() << "E2E SKIPPED: " << e2e_refusal;                            \
   }
 
 #endif

@@ -25,12 +25,12 @@ const std::string kDiscovering = std::string(51, '-') +
                                  "Loading references...done.\n"
                                  "Performing discovery...\n";
 
-std::string FlashTexts(const std::string& command, const std::string& utilityOutput,
-                       int engineCode, int exitCode) {
+std::string FlashTexts(const std::string& command, const std::string& utilityOutput, int engineCode,
+                       int exitCode) {
   return "Performing flash -- DO NOT INTERRUPT!\n"
-         "Executing flash engine: " + command + "\n" + utilityOutput +
-         "Flash Engine exit code: " + std::to_string(engineCode) + "\n" +
-         "Flash complete [" + std::to_string(exitCode) + "]\n";
+         "Executing flash engine: " +
+         command + "\n" + utilityOutput + "Flash Engine exit code: " + std::to_string(engineCode) +
+         "\n" + "Flash complete [" + std::to_string(exitCode) + "]\n";
 }
 
 std::string FileOf(const e2e::Outcome& outcome, const std::string& name) {

@@ -26,8 +26,8 @@ extern const std::string kDiscovering;
 
 // What a flash run shows after discovery: the flash lines around the
 // utility's own output (empty on the console), its code and the result.
-std::string FlashTexts(const std::string& command, const std::string& utilityOutput,
-                       int engineCode, int exitCode);
+std::string FlashTexts(const std::string& command, const std::string& utilityOutput, int engineCode,
+                       int exitCode);
 
 // A file read back from the working directory, or "<absent>".
 std::string FileOf(const e2e::Outcome& outcome, const std::string& name);
@@ -49,9 +49,8 @@ class Installation {
   // "/etc/hba.conf" as "<confName> TAB <libraryPath>", and binds a sysfs
   // tree holding the devices of the adapters whose index is not in
   // notInSysfs (their PCI lookup fails).
-  void AddTo(e2e::Scenario& scenario, const FakeHba::Library& library,
-             const std::string& confName, const std::string& libraryPath,
-             const std::vector<std::size_t>& notInSysfs = {});
+  void AddTo(e2e::Scenario& scenario, const FakeHba::Library& library, const std::string& confName,
+             const std::string& libraryPath, const std::vector<std::size_t>& notInSysfs = {});
 
   // Puts one more copy of the library, with its own adapter table, at
   // libraryPath inside the namespace (a vendor library at its fixed path).

@@ -26,13 +26,14 @@ TEST_P(CleanAttributeStringTest, Cleans) {
   for (std::size_t i = GetParam().out.size(); i < GetParam().in.size(); ++i) EXPECT_EQ(field[i], 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, CleanAttributeStringTest,
-    ::testing::Values(CleanCase{"ABC  Dual   Port~~  ", "ABC Dual Port"}, CleanCase{" ", " "},
-                      CleanCase{"    ", " "}, CleanCase{"", ""}, CleanCase{"Q\t\r\n\x01", "Q"},
-                      CleanCase{"  lead  x", " lead x"}, CleanCase{"a\tb\t", "a\tb"},
-                      CleanCase{"ok}~\x7f\xc3\xa9", "ok}"}, CleanCase{"!", "!"},
-                      CleanCase{"v1.0 ", "v1.0"}));
+INSTANTIATE_TEST_SUITE_P(Texts, CleanAttributeStringTest,
+                         ::testing::Values(CleanCase{"ABC  Dual   Port~~  ", "ABC Dual Port"},
+                                           CleanCase{" ", " "}, CleanCase{"    ", " "},
+                                           CleanCase{"", ""}, CleanCase{"Q\t\r\n\x01", "Q"},
+                                           CleanCase{"  lead  x", " lead x"},
+                                           CleanCase{"a\tb\t", "a\tb"},
+                                           CleanCase{"ok}~\x7f\xc3\xa9", "ok}"},
+                                           CleanCase{"!", "!"}, CleanCase{"v1.0 ", "v1.0"}));
 
 TEST(CleanAttributeString, UnterminatedFieldStaysInside) {
   char field[8];

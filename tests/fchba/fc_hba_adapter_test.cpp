@@ -35,10 +35,15 @@ TEST_F(FcHbaAdapterTest, RefreshCopiesAndCleansAttributes) {
   Library library = AdapterLibrary(1);
   library.adapters[0].nodeWwn = "0123456789abcdef";
   library.adapters[0].model = "Model  X  ";
-  library.adapters[0].extra = {"manufacturer=ACME  Corp  ~~", "serial=SN 1\\x01",
-                               "model_desc=Dual   Port  ", "hardware=HW\\x7f",
-                               "firmware=5.06   ", "optrom= ", "symbolic=node  sym  ",
-                               "driver_name=qla  ", "vendor_id=0x3c4d1a2b"};
+  library.adapters[0].extra = {"manufacturer=ACME  Corp  ~~",
+                               "serial=SN 1\\x01",
+                               "model_desc=Dual   Port  ",
+                               "hardware=HW\\x7f",
+                               "firmware=5.06   ",
+                               "optrom= ",
+                               "symbolic=node  sym  ",
+                               "driver_name=qla  ",
+                               "vendor_id=0x3c4d1a2b"};
   library.adapters[0].driver = "8.03  ";
   Load(library);
   HBA_UINT32 status = 9;

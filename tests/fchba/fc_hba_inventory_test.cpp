@@ -16,10 +16,10 @@ using FcHbaInventoryTest = ScratchRoot;
 
 TEST_F(FcHbaInventoryTest, NewRecordAndInventoryAreEmpty) {
   const FcHbaInfo record;
-  const char* fields[] = {record.NodeWwn,         record.PortWwn,  record.PciIds,
-                          record.SubsystemIds,    record.DriverVersion, record.Unused6,
-                          record.FirmwareVersion, record.OptionRomVersion, record.Unused9,
-                          record.Model};
+  const char* fields[] = {
+      record.NodeWwn,       record.PortWwn, record.PciIds,          record.SubsystemIds,
+      record.DriverVersion, record.Unused6, record.FirmwareVersion, record.OptionRomVersion,
+      record.Unused9,       record.Model};
   for (const char* field : fields) EXPECT_STREQ(field, "");
   const FcHbaInventory inventory;
   EXPECT_EQ(inventory.Count(), 0u);
@@ -166,6 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Vendors, VendorInstallationTest,
                          ::testing::Values(VendorCase{"zelvok-", "libzvsdm.so"},
                                            VendorCase{"Dazudu-", "libdzsdm.so"},
                                            VendorCase{"LPe-", "mqhbaapi.so"}),
-                         [](const auto& info) { return std::string(info.param.libraryFile).substr(0, 8); });
+                         [](const auto& info) {
+                           return std::string(info.param.libraryFile).substr(0, 8);
+                         });
 
 }  // namespace

@@ -27,9 +27,12 @@ TEST(FcHbaPort, SpeedText) {
   const struct {
     HBA_UINT32 mask;
     const char* text;
-  } cases[] = {{0x0B, "4 GB"},   {0x8001, "Not Negotiated"}, {0, "Unknown"},  {0x1, "1 GB"},
-               {0x2, "2 GB"},    {0x8, "4 GB"},              {0x10, "8 GB"},  {0x14, "10 GB"},
-               {0x24, "16 GB"},  {0x40, "Unknown"},          {0x18, "8 GB"}};
+  } cases[] = {{0x0B, "4 GB"},  {0x8001, "Not Negotiated"},
+               {0, "Unknown"},  {0x1, "1 GB"},
+               {0x2, "2 GB"},   {0x8, "4 GB"},
+               {0x10, "8 GB"},  {0x14, "10 GB"},
+               {0x24, "16 GB"}, {0x40, "Unknown"},
+               {0x18, "8 GB"}};
   for (const auto& c : cases) EXPECT_EQ(FcHbaPort::SpeedText(c.mask), c.text) << std::hex << c.mask;
 }
 
@@ -42,8 +45,8 @@ HBA_PORTATTRIBUTES Attributes(HBA_UINT32 type, HBA_UINT32 state) {
 }
 
 TEST(FcHbaPort, StateText) {
-  const char* texts[] = {"Unknown", "Unknown",   "Online", "Offline",  "Bypassed",
-                         "Diagnostics Mode", "Link Down", "Error", "Loopback", "Unknown"};
+  const char* texts[] = {"Unknown",          "Unknown",   "Online", "Offline",  "Bypassed",
+                         "Diagnostics Mode", "Link Down", "Error",  "Loopback", "Unknown"};
   for (HBA_UINT32 state = 0; state < 10; ++state) {
     FcHbaPort port;
     port.SetAttributes(Attributes(1, state), 0);
@@ -55,11 +58,21 @@ TEST(FcHbaPort, TypeText) {
   const struct {
     HBA_UINT32 type;
     const char* text;
-  } cases[] = {{0, "Unknown"},      {1, "Unknown"},      {2, "Other"},
-               {3, "Not Present"},  {4, "Unknown"},      {5, "Fabric"},
-               {6, "Public Loop"},  {7, "FL Port"},      {8, "Fabric Port"},
-               {9, "Fabric expansion port"}, {10, "Generic Fabric Port"}, {11, "Unknown"},
-               {20, "Private Loop"}, {21, "Point to Point"}, {22, "Unknown"}};
+  } cases[] = {{0, "Unknown"},
+               {1, "Unknown"},
+               {2, "Other"},
+               {3, "Not Present"},
+               {4, "Unknown"},
+               {5, "Fabric"},
+               {6, "Public Loop"},
+               {7, "FL Port"},
+               {8, "Fabric Port"},
+               {9, "Fabric expansion port"},
+               {10, "Generic Fabric Port"},
+               {11, "Unknown"},
+               {20, "Private Loop"},
+               {21, "Point to Point"},
+               {22, "Unknown"}};
   for (const auto& c : cases) {
     FcHbaPort port;
     port.SetAttributes(Attributes(c.type, 1), 0);

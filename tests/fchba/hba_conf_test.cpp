@@ -44,16 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"lib\t/usr/lib/a.so\tcomment", true, "lib", "/usr/lib/a.so"},
         LineCase{"lib\t/usr/lib/\xc3\xa9t\xc3\xa9.so", true, "lib", "/usr/lib/"},
         // The emptiness test comes before the filter.
-        LineCase{"lib\t-dash.so", true, "lib", ""},
-        LineCase{"#lib\t/usr/lib/a.so", false, "", ""},
-        LineCase{"  # lib", false, "", ""},
-        LineCase{" lib/usr/lib/a.so", false, "", ""},
-        LineCase{"\n", false, "", ""},
-        LineCase{"", false, "", ""},
-        LineCase{"libonly", false, "", ""},
-        LineCase{"lib\t", false, "", ""},
-        LineCase{"lib \t  \n", false, "", ""},
-        LineCase{"\t/usr/lib/a.so", false, "", ""}));
+        LineCase{"lib\t-dash.so", true, "lib", ""}, LineCase{"#lib\t/usr/lib/a.so", false, "", ""},
+        LineCase{"  # lib", false, "", ""}, LineCase{" lib/usr/lib/a.so", false, "", ""},
+        LineCase{"\n", false, "", ""}, LineCase{"", false, "", ""},
+        LineCase{"libonly", false, "", ""}, LineCase{"lib\t", false, "", ""},
+        LineCase{"lib \t  \n", false, "", ""}, LineCase{"\t/usr/lib/a.so", false, "", ""}));
 
 TEST(HbaConfLine, LongNameIsCutTo63Characters) {
   HbaConfEntry entry;

@@ -70,10 +70,11 @@ TEST_F(HbaLoaderTest, UnopenableLibraryIsIgnored) {
 }
 
 TEST_F(HbaLoaderTest, SkippedLinesTakeNoIndexButAnEmptyFilteredPathDoes) {
-  const std::string conf = "#comment\tx\n\nnoseparator\n  # word\n"
-                           "named\t\n"
-                           "dash\t-filtered.so\n" +
-                           Line(1, AdapterLibrary(1));
+  const std::string conf =
+      "#comment\tx\n\nnoseparator\n  # word\n"
+      "named\t\n"
+      "dash\t-filtered.so\n" +
+      Line(1, AdapterLibrary(1));
   ASSERT_EQ(Load(conf), 1u);
   EXPECT_FALSE(LibraryLoaded(0));
   EXPECT_EQ(HBA_OpenAdapter("zelvok-0") >> 16, 1u);
@@ -81,7 +82,7 @@ TEST_F(HbaLoaderTest, SkippedLinesTakeNoIndexButAnEmptyFilteredPathDoes) {
 
 struct LongLineCase {
   const char* what;
-  bool comment;       // the line is "#", the blanks, then the entry
+  bool comment;  // the line is "#", the blanks, then the entry
   std::size_t blanks;
 };
 
@@ -95,8 +96,8 @@ TEST_P(LongLineTest, IsParsedAsOneLine) {
   const LongLineCase& c = GetParam();
   const std::string entry = Line(0, AdapterLibrary(1, "first-"));
   const std::string blanks(c.blanks, ' ');
-  const std::string line = c.comment ? "#" + blanks + entry
-                                     : entry.substr(0, entry.size() - 1) + blanks + "\n";
+  const std::string line =
+      c.comment ? "#" + blanks + entry : entry.substr(0, entry.size() - 1) + blanks + "\n";
   ASSERT_EQ(Load(line + Line(1, AdapterLibrary(1, "second-"))), c.comment ? 1u : 2u) << c.what;
   EXPECT_EQ(HBA_OpenAdapter("first-0") != 0, !c.comment) << c.what;
   EXPECT_EQ(HBA_OpenAdapter("second-0") >> 16, c.comment ? 0u : 1u) << c.what;
@@ -189,7 +190,8 @@ TEST_F(HbaLoaderTest, DecodeHandle) {
     HBA_HANDLE handle;
     HBA_STATUS status;
     HBA_UINT32 library;
-  } cases[] = {{0x0000ABCD, 0, 0}, {0x00050001, 1, 5}, {0x00200001, 3, 32}, {0xFFFF0001, 3, 0xFFFF}};
+  } cases[] = {
+      {0x0000ABCD, 0, 0}, {0x00050001, 1, 5}, {0x00200001, 3, 32}, {0xFFFF0001, 3, 0xFFFF}};
   for (const Case& c : cases) {
     HBA_UINT32 library = 99;
     HBA_UINT32 vendor = 99;
@@ -269,7 +271,8 @@ TEST_F(HbaLoaderTest, EveryForwardingOperationReportsErrorAfterFree) {
       [&] { return HBA_SendReadCapacity(h, wwn, 0, buffer, 1, buffer, 1); },
   };
   int i = 0;
-  for (const auto& operation : operations) EXPECT_EQ(operation(), HBA_STATUS_ERROR) << "operation " << i++;
+  for (const auto& operation : operations)
+    EXPECT_EQ(operation(), HBA_STATUS_ERROR) << "operation " << i++;
   // The adapter table stays, but its library no longer opens it.
   char name[256] = {};
   EXPECT_EQ(HBA_GetAdapterName(0, name), HBA_STATUS_OK);

@@ -41,35 +41,69 @@ TEST_P(PciLookupTest, FindsTheDevice) {
   const LookupCase& c = GetParam();
   FakeHba::MakeDirs(Path("/sys"));
   FakeHba::WriteSysfs(Path("/sys"), c.devices);
-  EXPECT_EQ(LookupPciVendorDevice(c.domain, c.bus, c.function, c.subsystemVendor,
-                                  c.subsystemDevice),
-            c.result);
+  EXPECT_EQ(
+      LookupPciVendorDevice(c.domain, c.bus, c.function, c.subsystemVendor, c.subsystemDevice),
+      c.result);
 }
 
 const PciDevice kDevice = {"0000:05:00.1", "0x1234", "0x5678", "0x1a2b", "0x3c4d"};
 
 INSTANTIATE_TEST_SUITE_P(
     Trees, PciLookupTest,
-    ::testing::Values(
-        LookupCase{"with 0x", {kDevice}, 0, 5, 1, 0x1a2b, 0x3c4d, "12345678"},
-        LookupCase{"without 0x", {{"0000:05:00.1", "1234", "5678", "1a2b", "3c4d"}}, 0, 5, 1,
-                   0x1a2b, 0x3c4d, "12345678"},
-        LookupCase{"upper-case ids", {{"0000:05:00.1", "0xABCD", "0x00EF", "0x1A2B", "0x3C4D"}}, 0,
-                   5, 1, 0x1a2b, 0x3c4d, "abcd00ef"},
-        LookupCase{"any device number", {{"0000:05:1f.1", "0x1234", "0x5678", "0x1a2b", "0x3c4d"}},
-                   0, 5, 1, 0x1a2b, 0x3c4d, "12345678"},
-        LookupCase{"count of 1 passed over",
-                   {{"0000:05:00.1", "0x1111", "0x1111", "0x1a2b", "0x9999"},
-                    {"0000:05:01.1", "0x2222", "0x3333", "0x1a2b", "0x3c4d"}},
-                   0, 5, 1, 0x1a2b, 0x3c4d, "22223333"},
-        LookupCase{"other function", {kDevice}, 0, 5, 0, 0x1a2b, 0x3c4d, "N/A"},
-        LookupCase{"other domain",
-                   {{"0001:05:00.1", "0x4321", "0x8765", "0x1a2b", "0x3c4d"}, kDevice}, 1, 5, 1,
-                   0x1a2b, 0x3c4d, "43218765"},
-        LookupCase{"no device", {}, 0, 5, 1, 0x1a2b, 0x3c4d, "N/A"},
-        LookupCase{"subsystem ids differ", {kDevice}, 0, 5, 1, 0x1a2b, 0x4444, "N/A"},
-        LookupCase{"device file empty", {{"0000:05:00.1", "0x1234", "", "0x1a2b", "0x3c4d"}}, 0,
-                   5, 1, 0x1a2b, 0x3c4d, "N/A"}));
+    ::testing::Values(LookupCase{"with 0x", {kDevice}, 0, 5, 1, 0x1a2b, 0x3c4d, "12345678"},
+                      LookupCase{"without 0x",
+                                 {{"0000:05:00.1", "1234", "5678", "1a2b", "3c4d"}},
+                                 0,
+                                 5,
+                                 1,
+                                 0x1a2b,
+                                 0x3c4d,
+                                 "12345678"},
+                      LookupCase{"upper-case ids",
+                                 {{"0000:05:00.1", "0xABCD", "0x00EF", "0x1A2B", "0x3C4D"}},
+                                 0,
+                                 5,
+                                 1,
+                                 0x1a2b,
+                                 0x3c4d,
+                                 "abcd00ef"},
+                      LookupCase{"any device number",
+                                 {{"0000:05:1f.1", "0x1234", "0x5678", "0x1a2b", "0x3c4d"}},
+                                 0,
+                                 5,
+                                 1,
+                                 0x1a2b,
+                                 0x3c4d,
+                                 "12345678"},
+                      LookupCase{"count of 1 passed over",
+                                 {{"0000:05:00.1", "0x1111", "0x1111", "0x1a2b", "0x9999"},
+                                  {"0000:05:01.1", "0x2222", "0x3333", "0x1a2b", "0x3c4d"}},
+                                 0,
+                                 5,
+                                 1,
+                                 0x1a2b,
+                                 0x3c4d,
+                                 "22223333"},
+                      LookupCase{"other function", {kDevice}, 0, 5, 0, 0x1a2b, 0x3c4d, "N/A"},
+                      LookupCase{
+                          "other domain",
+                          {{"0001:05:00.1", "0x4321", "0x8765", "0x1a2b", "0x3c4d"}, kDevice},
+                          1,
+                          5,
+                          1,
+                          0x1a2b,
+                          0x3c4d,
+                          "43218765"},
+                      LookupCase{"no device", {}, 0, 5, 1, 0x1a2b, 0x3c4d, "N/A"},
+                      LookupCase{"subsystem ids differ", {kDevice}, 0, 5, 1, 0x1a2b, 0x4444, "N/A"},
+                      LookupCase{"device file empty",
+                                 {{"0000:05:00.1", "0x1234", "", "0x1a2b", "0x3c4d"}},
+                                 0,
+                                 5,
+                                 1,
+                                 0x1a2b,
+                                 0x3c4d,
+                                 "N/A"}));
 
 TEST_F(ScratchRoot, CandidateWithoutItsFilesIsPassedOver) {
   FakeHba::WriteSysfs(Path("/sys"), {kDevice});

@@ -27,16 +27,16 @@ TEST_F(ShippedPathsTest, ScanReadsTheRealRegistryAndSysfsInsideANamespace) {
   FakeHba::BuildInstallation(root_, library);
   FakeHba::MakeDirs(root_ + "/up");
   FakeHba::MakeDirs(root_ + "/work");
-  const std::string script =
-      "mount -t overlay overlay -o lowerdir=/etc,upperdir=" + root_ + "/up,workdir=" + root_ +
-      "/work /etc && cp " + root_ + "/etc/hba.conf /etc/hba.conf && mount --bind " + root_ +
-      "/sys /sys && exec " + INVENTORY_PROBE;
+  const std::string script = "mount -t overlay overlay -o lowerdir=/etc,upperdir=" + root_ +
+                             "/up,workdir=" + root_ + "/work /etc && cp " + root_ +
+                             "/etc/hba.conf /etc/hba.conf && mount --bind " + root_ +
+                             "/sys /sys && exec " + INVENTORY_PROBE;
   const int rc = Shell(e2e::UnshareCommand() + " sh -c '" + script + "' > " + root_ + "/out 2> " +
                        root_ + "/err");
   const std::string err = FakeHba::ReadFile(root_ + "/err");
   if (rc != 0 && err.find("mount") != std::string::npos) {
-    const std::string reason = "mounts refused inside the namespace (" +
-                               e2e::ProbePrivateNamespace().how + "): " + err;
+    const std::string reason =
+        "mounts refused inside the namespace (" + e2e::ProbePrivateNamespace().how + "): " + err;
     e2e::ReportRefusal(reason);
     GTEST_SKIP() << "E2E SKIPPED: " << reason;
   }

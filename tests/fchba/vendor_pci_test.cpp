@@ -39,7 +39,6 @@ class VendorPciTest : public ScratchRoot {
     return path;
   }
 
-
   std::unique_ptr<FcHbaAdapter> FirstAdapter() {
     FcHbaMRA enumerator;
     HBA_UINT32 status = 0;
@@ -86,8 +85,8 @@ TEST_F(VendorPciTest, VendorBytesAfterTheRecordStayInsideTheArea) {
   char message[kVendorMessageSize] = {};
   HBA_UINT32 ids = 0;
   uint8_t bus = 0, function = 0, domain = 0;
-  EXPECT_EQ(QueryVendorPciInfo(adapter->GetNodeWwn(), name, &ids, &bus, &function, &domain, message),
-            0);
+  EXPECT_EQ(
+      QueryVendorPciInfo(adapter->GetNodeWwn(), name, &ids, &bus, &function, &domain, message), 0);
 }
 
 TEST_F(VendorPciTest, ServingLibraryWithOtherWwnWritesNothingButSucceeds) {
@@ -144,14 +143,14 @@ TEST_F(VendorPciTest, FindVendorAttributes2FunctionOutcomes) {
   char message[kVendorMessageSize] = "untouched";
   HBA_UINT32 status = 7;
   int dummy = 0;
-  EXPECT_EQ(FindVendorAttributes2Function("zelvok-0", "/usr/lib/libdzsdm.so", &dummy, message,
-                                          &status),
-            0u);
+  EXPECT_EQ(
+      FindVendorAttributes2Function("zelvok-0", "/usr/lib/libdzsdm.so", &dummy, message, &status),
+      0u);
   EXPECT_STREQ(message, "untouched");
   EXPECT_EQ(status, 7u);
-  EXPECT_EQ(FindVendorAttributes2Function("Dazudu-0", "/usr/lib/libdzsdm.so", nullptr, message,
-                                          &status),
-            1u);
+  EXPECT_EQ(
+      FindVendorAttributes2Function("Dazudu-0", "/usr/lib/libdzsdm.so", nullptr, message, &status),
+      1u);
   EXPECT_EQ(status, 1u);
   EXPECT_STREQ(message, "libHandle is NULL; cannot dlsym");
 }
@@ -175,9 +174,9 @@ TEST_F(VendorPciTest, ServingLibraryWithoutTheReaderLeavesTheAdapterAndStaysLoad
 // The stand-alone route, through the vendor library at its fixed paths.
 struct QueryCase {
   const char* what;
-  const char* name;          // adapter name that chooses the vendor
-  const char* installAt;     // fixed path of the vendor library, "" for none
-  const char* variant;       // export the library lacks
+  const char* name;                                // adapter name that chooses the vendor
+  const char* installAt;                           // fixed path of the vendor library, "" for none
+  const char* variant;                             // export the library lacks
   std::vector<std::vector<std::string>> adapters;  // extra keys per adapter
   std::vector<std::string> libraryKeys;
   int code;
@@ -239,48 +238,154 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         QueryCase{"no Zelvok library", "zelvok-x", "", "", {}, {}, -1, "unable to load zvsdm", ""},
         QueryCase{"no Dazudu library", "Dazudu-x", "", "", {}, {}, -1, "unable to load dzsdm", ""},
-        QueryCase{"no Marqeth library", "Zelvok-x", "", "", {}, {}, -1, "unable to load mqhbaapi",
+        QueryCase{
+            "no Marqeth library", "Zelvok-x", "", "", {}, {}, -1, "unable to load mqhbaapi", ""},
+        QueryCase{"third Zelvok path",
+                  "zelvok-x",
+                  "/lib/cim/libzvsdm.so",
+                  "",
+                  {kMatch},
+                  {},
+                  0,
+                  "pass",
+                  "VDLFC_CloseAdapter 262145\nVDLFC_FreeLibrary\n"},
+        QueryCase{"second Dazudu path",
+                  "Dazudu-x",
+                  "/usr/lib64/libdzsdm.so",
+                  "",
+                  {kNoMatch, kMatch},
+                  {},
+                  0,
+                  "pass",
+                  "VDLFC_GetAdapterAttributes2 262146\nVDLFC_CloseAdapter 262146\n"
+                  "VDLFC_FreeLibrary\n"},
+        QueryCase{"first Marqeth path",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "",
+                  {kMatch},
+                  {},
+                  0,
+                  "pass",
+                  "VDLFC_FreeLibrary\n"},
+        QueryCase{"no VDLFC_LoadLibrary",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "VDLFC_LoadLibrary",
+                  {kMatch},
+                  {},
+                  -2,
+                  "unable to dlsym for VDLFC_LoadLibrary",
                   ""},
-        QueryCase{"third Zelvok path", "zelvok-x", "/lib/cim/libzvsdm.so", "", {kMatch}, {}, 0,
-                  "pass", "VDLFC_CloseAdapter 262145\nVDLFC_FreeLibrary\n"},
-        QueryCase{"second Dazudu path", "Dazudu-x", "/usr/lib64/libdzsdm.so", "", {kNoMatch, kMatch},
-                  {}, 0, "pass", "VDLFC_GetAdapterAttributes2 262146\nVDLFC_CloseAdapter 262146\n"
-                  "VDLFC_FreeLibrary\n"},
-        QueryCase{"first Marqeth path", "x", "/usr/lib/mqhbaapi.so", "", {kMatch}, {}, 0, "pass",
-                  "VDLFC_FreeLibrary\n"},
-        QueryCase{"no VDLFC_LoadLibrary", "x", "/usr/lib/mqhbaapi.so", "VDLFC_LoadLibrary", {kMatch},
-                  {}, -2, "unable to dlsym for VDLFC_LoadLibrary", ""},
-        QueryCase{"no VDLFC_GetNumberOfAdapters", "x", "/usr/lib/mqhbaapi.so",
-                  "VDLFC_GetNumberOfAdapters", {kMatch}, {}, -2,
-                  "unable to dlsym for VDLFC_GetNumberOfAdapters", ""},
-        QueryCase{"no VDLFC_GetAdapterName", "x", "/usr/lib/mqhbaapi.so", "VDLFC_GetAdapterName",
-                  {kMatch}, {}, -2, "unable to dlsym for VDLFC_GetAdapterName", ""},
-        QueryCase{"no VDLFC_OpenAdapter", "x", "/usr/lib/mqhbaapi.so", "VDLFC_OpenAdapter", {kMatch},
-                  {}, -2, "unable to dlsym for VDLFC_OpenAdapter", ""},
-        QueryCase{"no VDLFC_GetAdapterAttributes2", "x", "/usr/lib/mqhbaapi.so",
-                  "VDLFC_GetAdapterAttributes2", {kMatch}, {}, -2,
-                  "unable to dlsym for VDLFC_GetAdapterAttributes2", ""},
-        QueryCase{"no VDLFC_CloseAdapter", "x", "/usr/lib/mqhbaapi.so", "VDLFC_CloseAdapter",
-                  {kMatch}, {}, -2, "unable to dlsym for VDLFC_CloseAdapter", ""},
-        QueryCase{"no VDLFC_FreeLibrary", "x", "/usr/lib/mqhbaapi.so", "VDLFC_FreeLibrary", {kMatch},
-                  {}, -2, "unable to dlsym for VDLFC_FreeLibrary", ""},
-        QueryCase{"load fails", "x", "/usr/lib/mqhbaapi.so", "", {kMatch}, {"vdlfc_load=3"}, -7,
-                  "fail to load library", "VDLFC_LoadLibrary\n"},
-        QueryCase{"second name fails before a match", "x", "/usr/lib/mqhbaapi.so", "",
-                  {kNoMatch, {"vdlfc_name_status=1"}, kMatch}, {}, -5,
+        QueryCase{"no VDLFC_GetNumberOfAdapters",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "VDLFC_GetNumberOfAdapters",
+                  {kMatch},
+                  {},
+                  -2,
+                  "unable to dlsym for VDLFC_GetNumberOfAdapters",
+                  ""},
+        QueryCase{"no VDLFC_GetAdapterName",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "VDLFC_GetAdapterName",
+                  {kMatch},
+                  {},
+                  -2,
+                  "unable to dlsym for VDLFC_GetAdapterName",
+                  ""},
+        QueryCase{"no VDLFC_OpenAdapter",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "VDLFC_OpenAdapter",
+                  {kMatch},
+                  {},
+                  -2,
+                  "unable to dlsym for VDLFC_OpenAdapter",
+                  ""},
+        QueryCase{"no VDLFC_GetAdapterAttributes2",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "VDLFC_GetAdapterAttributes2",
+                  {kMatch},
+                  {},
+                  -2,
+                  "unable to dlsym for VDLFC_GetAdapterAttributes2",
+                  ""},
+        QueryCase{"no VDLFC_CloseAdapter",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "VDLFC_CloseAdapter",
+                  {kMatch},
+                  {},
+                  -2,
+                  "unable to dlsym for VDLFC_CloseAdapter",
+                  ""},
+        QueryCase{"no VDLFC_FreeLibrary",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "VDLFC_FreeLibrary",
+                  {kMatch},
+                  {},
+                  -2,
+                  "unable to dlsym for VDLFC_FreeLibrary",
+                  ""},
+        QueryCase{"load fails",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "",
+                  {kMatch},
+                  {"vdlfc_load=3"},
+                  -7,
+                  "fail to load library",
+                  "VDLFC_LoadLibrary\n"},
+        QueryCase{"second name fails before a match",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "",
+                  {kNoMatch, {"vdlfc_name_status=1"}, kMatch},
+                  {},
+                  -5,
                   "fail to get adapter number",
                   "VDLFC_CloseAdapter 262145\nVDLFC_GetAdapterName 1\nVDLFC_FreeLibrary\n"},
-        QueryCase{"open fails", "x", "/usr/lib/mqhbaapi.so", "", {{"vdlfc_open=0"}}, {}, -4,
-                  "fail to open adapter", "VDLFC_OpenAdapter vendor-0\nVDLFC_FreeLibrary\n"},
-        QueryCase{"read fails", "x", "/usr/lib/mqhbaapi.so", "", {{"attr2_status=6"}}, {}, -3,
+        QueryCase{"open fails",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "",
+                  {{"vdlfc_open=0"}},
+                  {},
+                  -4,
+                  "fail to open adapter",
+                  "VDLFC_OpenAdapter vendor-0\nVDLFC_FreeLibrary\n"},
+        QueryCase{"read fails",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "",
+                  {{"attr2_status=6"}},
+                  {},
+                  -3,
                   "fail to read adapter attribs, adapterHandle 0x40001, retStatus 0x6",
                   "VDLFC_GetAdapterAttributes2 262145\nVDLFC_CloseAdapter 262145\n"
                   "VDLFC_FreeLibrary\n"},
-        QueryCase{"no match", "x", "/usr/lib/mqhbaapi.so", "", {kNoMatch, kNoMatch}, {}, -6,
+        QueryCase{"no match",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "",
+                  {kNoMatch, kNoMatch},
+                  {},
+                  -6,
                   "could not find WWNN match",
                   "VDLFC_CloseAdapter 262146\nVDLFC_FreeLibrary\n"},
-        QueryCase{"no adapters", "x", "/usr/lib/mqhbaapi.so", "", {}, {}, -6,
-                  "could not find WWNN match", "VDLFC_GetNumberOfAdapters\nVDLFC_FreeLibrary\n"}));
+        QueryCase{"no adapters",
+                  "x",
+                  "/usr/lib/mqhbaapi.so",
+                  "",
+                  {},
+                  {},
+                  -6,
+                  "could not find WWNN match",
+                  "VDLFC_GetNumberOfAdapters\nVDLFC_FreeLibrary\n"}));
 
 TEST_F(VendorPciTest, StandaloneRouteUnloadsAndReloadsTheHbaLibraries) {
   Library served = PciLibrary();

@@ -91,7 +91,8 @@ TYPED_TEST(FindTest, FindAllSuccessiveMatches) {
   using P = BasicPattern<TypeParam>;
   for (const FindAllCase& c : kFindAllCases) {
     SCOPED_TRACE(c.pattern);
-    EXPECT_EQ(NarrowAll<TypeParam>(P::FindAllStatic(Text<TypeParam>(c.pattern), Text<TypeParam>(c.text), 0)),
+    EXPECT_EQ(NarrowAll<TypeParam>(
+                  P::FindAllStatic(Text<TypeParam>(c.pattern), Text<TypeParam>(c.text), 0)),
               c.found);
   }
 }
@@ -164,12 +165,9 @@ struct ReplaceCase {
 };
 
 const ReplaceCase kReplaceCases[] = {
-    {"(a)(b)", "ab", "\\2-\\1\\\\", "b-a\\"},
-    {"(a)(b)", "ab", "x\\", "x\\"},
-    {"(a)(b)", "ab", "\\n\\9\\12", "n"},
-    {"x*", "abc", "-", "-a-b-c"},
-    {"(\\d+)", "v1.22", "<\\1>", "v<1>.<22>"},
-    {"z", "abc", "-", "abc"},
+    {"(a)(b)", "ab", "\\2-\\1\\\\", "b-a\\"},  {"(a)(b)", "ab", "x\\", "x\\"},
+    {"(a)(b)", "ab", "\\n\\9\\12", "n"},       {"x*", "abc", "-", "-a-b-c"},
+    {"(\\d+)", "v1.22", "<\\1>", "v<1>.<22>"}, {"z", "abc", "-", "abc"},
 };
 
 TYPED_TEST(FindTest, Replace) {
@@ -181,7 +179,8 @@ TYPED_TEST(FindTest, Replace) {
               c.result);
   }
   ::testing::internal::CaptureStderr();
-  EXPECT_TRUE(P::ReplaceStatic(Text<TypeParam>("("), Text<TypeParam>("a"), Text<TypeParam>("b"), 0).empty());
+  EXPECT_TRUE(P::ReplaceStatic(Text<TypeParam>("("), Text<TypeParam>("a"), Text<TypeParam>("b"), 0)
+                  .empty());
   ::testing::internal::GetCapturedStderr();
 }
 
@@ -209,8 +208,8 @@ TYPED_TEST(FindTest, Split) {
   using P = BasicPattern<TypeParam>;
   for (const SplitCase& c : kSplitCases) {
     SCOPED_TRACE(std::string(c.pattern) + " " + c.text);
-    EXPECT_EQ(NarrowAll<TypeParam>(P::SplitStatic(Text<TypeParam>(c.pattern), Text<TypeParam>(c.text), c.keepEmpty,
-                                                  c.limit, 0)),
+    EXPECT_EQ(NarrowAll<TypeParam>(P::SplitStatic(
+                  Text<TypeParam>(c.pattern), Text<TypeParam>(c.text), c.keepEmpty, c.limit, 0)),
               c.pieces);
   }
 }

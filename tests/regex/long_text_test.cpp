@@ -10,7 +10,8 @@ namespace {
 
 const size_t kMegabyte = 1 << 20;
 const char* const kAdapterLine =
-    "HBA=(.+),.*PCI ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
+    "HBA=(.+),.*PCI "
+    "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
     "Code=([\\w\\.]+).*";
 
 struct LongCase {
@@ -29,14 +30,28 @@ std::vector<LongCase> LongCases() {
     return s;
   }();
   return {
-      {"version inside", ".*(\\d+\\.\\d+\\.\\d+\\.\\d+).*", filler + " 1.2.3.4 " + filler, true, {"1.2.3.4"}},
-      {"version at end", ".*(\\d+\\.\\d+\\.\\d+\\.\\d+).*", words + "v10.20.30.40", true, {"0.20.30.40"}},
+      {"version inside",
+       ".*(\\d+\\.\\d+\\.\\d+\\.\\d+).*",
+       filler + " 1.2.3.4 " + filler,
+       true,
+       {"1.2.3.4"}},
+      {"version at end",
+       ".*(\\d+\\.\\d+\\.\\d+\\.\\d+).*",
+       words + "v10.20.30.40",
+       true,
+       {"0.20.30.40"}},
       {"no version", ".*(\\d+\\.\\d+\\.\\d+\\.\\d+).*", words, false, {}},
       {"instance", "HBA Instance.*: (.+).*", "HBA Instance " + filler + ": 3", true, {"3"}},
-      {"instance words", "HBA Instance.*: (.+).*", "HBA Instance" + words, true, {"word 12 ab.cd: "}},
+      {"instance words",
+       "HBA Instance.*: (.+).*",
+       "HBA Instance" + words,
+       true,
+       {"word 12 ab.cd: "}},
       {"instance none", "HBA Instance.*: (.+).*", "HBA Instance" + filler, false, {}},
-      {"dazudu long model", kAdapterLine,
-       "HBA=" + filler + ", PCI ID=F100, VID=10DF, SSID=F101, SVID=10DE, Firmware=2.01A12, Boot Code=5.12a1" +
+      {"dazudu long model",
+       kAdapterLine,
+       "HBA=" + filler +
+           ", PCI ID=F100, VID=10DF, SSID=F101, SVID=10DE, Firmware=2.01A12, Boot Code=5.12a1" +
            filler,
        true,
        {filler, "F100", "10DF", "F101", "10DE", "2.01A12", "5.12a1" + filler}},
@@ -108,12 +123,12 @@ struct SearchCase {
   unsigned long flags;
   std::string text;
   Op op;
-  bool matches;   // kFindAll: whether the last find matched
-  int group;      // the group whose position is checked
-  int start;      // its start and end (-1, -1: not checked)
+  bool matches;  // kFindAll: whether the last find matched
+  int group;     // the group whose position is checked
+  int start;     // its start and end (-1, -1: not checked)
   int end;
-  int finds;      // kFindAll: how many finds matched
-  bool cutOff;    // the operation ends at the step bound
+  int finds;    // kFindAll: how many finds matched
+  bool cutOff;  // the operation ends at the step bound
 };
 
 std::string Repeat(const std::string& piece, std::size_t count) {
@@ -134,44 +149,55 @@ std::vector<SearchCase> SearchCases() {
   std::string commas = "HBA=";
   while (commas.size() < kMegabyte) commas += "x,";
   return {
-      {"greedy star then c", "a*c", 0, std::string(15000, 'a') + "bc", Op::kFind, true, 0, 15001, 15002, 0, false},
-      {"greedy star then c, 1 MB", "a*c", 0, aMb + "bc", Op::kFind, true, 0, mb + 1, mb + 2, 0, false},
-      {"digits dot digits", "\\d+\\.\\d+", 0, std::string(15000, '7') + " 1.5", Op::kFind, true, 0, 15001, 15004, 0,
+      {"greedy star then c", "a*c", 0, std::string(15000, 'a') + "bc", Op::kFind, true, 0, 15001,
+       15002, 0, false},
+      {"greedy star then c, 1 MB", "a*c", 0, aMb + "bc", Op::kFind, true, 0, mb + 1, mb + 2, 0,
        false},
-      {"digits dot digits, four times", "\\d+\\.\\d+", 0, Repeat(std::string(15000, '7') + " 1.5 ", 4),
-       Op::kFindAll, true, 0, 3 * 15005 + 15001, 3 * 15005 + 15004, 4, false},
-      {"lazy dot to a missing ;", ".*?;", 0, std::string(100000, 'x'), Op::kFind, false, 0, -1, -1, 0, false},
-      {"lazy dot to a final ;", ".*?;", 0, std::string(100000, 'x') + ";", Op::kFind, true, 0, 0, 100001, 0, false},
-      {"lazy star to a missing c", "a*?c", 0, aMb + "b", Op::kFind, false, 0, -1, -1, 0, false},
-      {"lazy dot stopped by a line end", ".*?;", 0, std::string(100000, 'x') + "\n;", Op::kFind, true, 0, 100001,
-       100002, 0, false},
-      {"lazy star to a late c", "a*?c", 0, aMb + "bc", Op::kFind, true, 0, mb + 1, mb + 2, 0, false},
-      {"possessive star to a missing b", "a*+b", 0, aMb, Op::kFind, false, 0, -1, -1, 0, false},
-      {"nested stars", "(a*)*b", 0, std::string(65536, 'a'), Op::kWhole, false, 0, -1, -1, 0, false},
-      {"nested pluses", "(x+x+)+y", 0, std::string(5000, 'x'), Op::kFind, false, 0, -1, -1, 0, false},
-      {"nested stars, b after another letter", "(a*)*b", 0, std::string(65536, 'a') + "cb", Op::kWhole, false, 0,
-       -1, -1, 0, false},
-      {"nested pluses, y after another letter", "(x+x+)+y", 0, std::string(5000, 'x') + "zy", Op::kFind, false, 0,
-       -1, -1, 0, false},
-      {"literal missing", std::string(500000, 'a') + "b", 2, aMb, Op::kFind, false, 0, -1, -1, 0, false},
-      {"literal at the end", std::string(500000, 'a') + "b", 2, aMb + "b", Op::kFind, true, 0, mb - 500000, mb + 1,
+      {"digits dot digits", "\\d+\\.\\d+", 0, std::string(15000, '7') + " 1.5", Op::kFind, true, 0,
+       15001, 15004, 0, false},
+      {"digits dot digits, four times", "\\d+\\.\\d+", 0,
+       Repeat(std::string(15000, '7') + " 1.5 ", 4), Op::kFindAll, true, 0, 3 * 15005 + 15001,
+       3 * 15005 + 15004, 4, false},
+      {"lazy dot to a missing ;", ".*?;", 0, std::string(100000, 'x'), Op::kFind, false, 0, -1, -1,
        0, false},
-      {"case-insensitive literal", "AB" + std::string(50000, 'A'), 3, "x" + Repeat("ab", 30000) + std::string(50000, 'a'),
-       Op::kFind, true, 0, 60001 - 2, 110001, 0, false},
-      {"long quote behind a greedy dot, missing", ".*\\Q" + std::string(9999, 'a') + "b\\E", 4, aMb, Op::kFind, false, 0,
-       -1, -1, 0, false},
-      {"long quote behind a greedy dot, at the end", ".*\\Q" + std::string(9999, 'a') + "b\\E", 4, aMb + "b",
-       Op::kFind, true, 0, 0, mb + 1, 0, false},
-      {"long look-behind behind a greedy dot", ".*(?<=" + std::string(5000, 'a') + ")b", 4, aMb + "b", Op::kFind,
-       true, 0, 0, mb + 1, 0, false},
+      {"lazy dot to a final ;", ".*?;", 0, std::string(100000, 'x') + ";", Op::kFind, true, 0, 0,
+       100001, 0, false},
+      {"lazy star to a missing c", "a*?c", 0, aMb + "b", Op::kFind, false, 0, -1, -1, 0, false},
+      {"lazy dot stopped by a line end", ".*?;", 0, std::string(100000, 'x') + "\n;", Op::kFind,
+       true, 0, 100001, 100002, 0, false},
+      {"lazy star to a late c", "a*?c", 0, aMb + "bc", Op::kFind, true, 0, mb + 1, mb + 2, 0,
+       false},
+      {"possessive star to a missing b", "a*+b", 0, aMb, Op::kFind, false, 0, -1, -1, 0, false},
+      {"nested stars", "(a*)*b", 0, std::string(65536, 'a'), Op::kWhole, false, 0, -1, -1, 0,
+       false},
+      {"nested pluses", "(x+x+)+y", 0, std::string(5000, 'x'), Op::kFind, false, 0, -1, -1, 0,
+       false},
+      {"nested stars, b after another letter", "(a*)*b", 0, std::string(65536, 'a') + "cb",
+       Op::kWhole, false, 0, -1, -1, 0, false},
+      {"nested pluses, y after another letter", "(x+x+)+y", 0, std::string(5000, 'x') + "zy",
+       Op::kFind, false, 0, -1, -1, 0, false},
+      {"literal missing", std::string(500000, 'a') + "b", 2, aMb, Op::kFind, false, 0, -1, -1, 0,
+       false},
+      {"literal at the end", std::string(500000, 'a') + "b", 2, aMb + "b", Op::kFind, true, 0,
+       mb - 500000, mb + 1, 0, false},
+      {"case-insensitive literal", "AB" + std::string(50000, 'A'), 3,
+       "x" + Repeat("ab", 30000) + std::string(50000, 'a'), Op::kFind, true, 0, 60001 - 2, 110001,
+       0, false},
+      {"long quote behind a greedy dot, missing", ".*\\Q" + std::string(9999, 'a') + "b\\E", 4, aMb,
+       Op::kFind, false, 0, -1, -1, 0, false},
+      {"long quote behind a greedy dot, at the end", ".*\\Q" + std::string(9999, 'a') + "b\\E", 4,
+       aMb + "b", Op::kFind, true, 0, 0, mb + 1, 0, false},
+      {"long look-behind behind a greedy dot", ".*(?<=" + std::string(5000, 'a') + ")b", 4,
+       aMb + "b", Op::kFind, true, 0, 0, mb + 1, 0, false},
       {"back reference, b missing", "(a*)\\1b", 0, aMb, Op::kFind, false, 0, -1, -1, 0, false},
       // The true answer is the empty group before the final b, at 4097.
-      {"back reference past the step bound", "(a*)\\1b", 0, std::string(4096, 'a') + "xb", Op::kFind, false, 0,
-       -1, -1, 0, true},
+      {"back reference past the step bound", "(a*)\\1b", 0, std::string(4096, 'a') + "xb",
+       Op::kFind, false, 0, -1, -1, 0, true},
       {"adapter line of commas", kAdapterLine, 4, commas, Op::kWhole, false, 0, -1, -1, 0, false},
-      {"adapter line of field groups", kAdapterLine, 4, kFieldLine, Op::kWhole, false, 0, -1, -1, 0, false},
-      {"adapter line of field groups and a boot code", kAdapterLine, 4, kFieldLine + "Boot Code=5.1", Op::kWhole,
-       true, 1, 4, kLastPciId - 2, 0, false},
+      {"adapter line of field groups", kAdapterLine, 4, kFieldLine, Op::kWhole, false, 0, -1, -1, 0,
+       false},
+      {"adapter line of field groups and a boot code", kAdapterLine, 4,
+       kFieldLine + "Boot Code=5.1", Op::kWhole, true, 1, 4, kLastPciId - 2, 0, false},
   };
 }
 
@@ -215,7 +241,8 @@ TYPED_TEST(LongTextTest, RepeatedWorkGivesTheOrdinaryAnswer) {
 TYPED_TEST(LongTextTest, ReplaceOverALongRunFindsTheLateMatch) {
   using P = BasicPattern<TypeParam>;
   const std::string text = std::string(15000, 'a') + "bc";
-  EXPECT_EQ(Narrow(P::ReplaceStatic(Text<TypeParam>("a*c"), Text<TypeParam>(text), Text<TypeParam>("X"), 0)),
+  EXPECT_EQ(Narrow(P::ReplaceStatic(Text<TypeParam>("a*c"), Text<TypeParam>(text),
+                                    Text<TypeParam>("X"), 0)),
             std::string(15000, 'a') + "bX");
 }
 
@@ -226,7 +253,8 @@ TYPED_TEST(LongTextTest, AdapterLineWithBootCodeGivesTheGreedyGroups) {
   std::unique_ptr<typename P::Matcher> m(p->CreateMatcher(Text<TypeParam>(line)));
   ASSERT_TRUE(m->Matches());
   std::vector<std::string> groups = NarrowAll<TypeParam>(m->GetGroups(false));
-  const std::vector<std::string> expected = {line.substr(4, kLastPciId - 6), "1", "2", "3", "4", "5", "5.1"};
+  const std::vector<std::string> expected = {
+      line.substr(4, kLastPciId - 6), "1", "2", "3", "4", "5", "5.1"};
   EXPECT_EQ(groups, expected);
 }
 
@@ -245,8 +273,8 @@ TYPED_TEST(LongTextTest, AtomRepetitionsDoNotNest) {
     const char* pattern;
     bool matches;
   } cases[] = {
-      {"a*", true},     {"a+?", true},  {"a*+", true},    {"[ab]*a", true}, {"\\Qaa\\E*", true},
-      {".*?b", false},  {"a*b", false},
+      {"a*", true},        {"a+?", true},   {"a*+", true},  {"[ab]*a", true},
+      {"\\Qaa\\E*", true}, {".*?b", false}, {"a*b", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);

@@ -222,21 +222,36 @@ const MatchCase kMatchCases[] = {
     {"(\\d+\\.\\d+\\.\\d+).*", DOTALL, "2.6.32-5-amd64", true, {"2.6.32"}},
     {"HBA Instance.*: (.+).*", DOTALL, "HBA Instance: 2", true, {"2"}},
     {"Port Name.*: (.+).*", DOTALL, "Port Name : 21-00-00: x\r", true, {"x\r"}},
-    {"HBA=(.+),.*PCI ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
+    {"HBA=(.+),.*PCI "
+     "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
      "Code=([\\w\\.]+).*",
      DOTALL,
-     "HBA=DZe12000, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=2.01A12, Boot Code=5.12a1 extra",
+     "HBA=DZe12000, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=2.01A12, Boot "
+     "Code=5.12a1 extra",
      true,
      {"DZe12000", "F100", "10DF", "F100", "10DF", "2.01A12", "5.12a1"}},
-    {"HBA=(.+),.*PCI ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
+    {"HBA=(.+),.*PCI "
+     "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
      "Code=([\\w\\.]+).*",
-     DOTALL, "HBA=DZe12000, PCI ID=F10000, VID=10DF, SSID=F100, SVID=10DF, Firmware=2, Boot Code=5", false, {}},
-    {"Red Hat Enterprise Linux.*release 5.*", DOTALL | MULTI,
-     "Red Hat Enterprise Linux Server release 5.8 (Tikanga)\nKernel \\r on an \\m\n", true, {}},
-    {"Red Hat Enterprise Linux.*release 4.*", DOTALL | MULTI, "Red Hat Enterprise Linux Server release 5.8", false,
+     DOTALL,
+     "HBA=DZe12000, PCI ID=F10000, VID=10DF, SSID=F100, SVID=10DF, Firmware=2, Boot Code=5",
+     false,
      {}},
-    {"SUSE Linux Enterprise Server.*11.*", DOTALL | MULTI,
-     "SUSE Linux Enterprise Server 11 (x86_64)\nVERSION = 11\nPATCHLEVEL = 1\n", true, {}},
+    {"Red Hat Enterprise Linux.*release 5.*",
+     DOTALL | MULTI,
+     "Red Hat Enterprise Linux Server release 5.8 (Tikanga)\nKernel \\r on an \\m\n",
+     true,
+     {}},
+    {"Red Hat Enterprise Linux.*release 4.*",
+     DOTALL | MULTI,
+     "Red Hat Enterprise Linux Server release 5.8",
+     false,
+     {}},
+    {"SUSE Linux Enterprise Server.*11.*",
+     DOTALL | MULTI,
+     "SUSE Linux Enterprise Server 11 (x86_64)\nVERSION = 11\nPATCHLEVEL = 1\n",
+     true,
+     {}},
 };
 
 template <class T>
@@ -254,7 +269,8 @@ TYPED_TEST(MatchTableTest, WholeTextMatchesAndGroups) {
     if (c.matches && !c.groups.empty()) {
       EXPECT_EQ(NarrowAll<TypeParam>(m->GetGroups(false)), c.groups);
     }
-    EXPECT_EQ(P::MatchesStatic(Text<TypeParam>(c.pattern), Text<TypeParam>(c.text), c.flags), c.matches);
+    EXPECT_EQ(P::MatchesStatic(Text<TypeParam>(c.pattern), Text<TypeParam>(c.text), c.flags),
+              c.matches);
     delete m;
     delete p;
   }

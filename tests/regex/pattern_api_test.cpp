@@ -89,8 +89,12 @@ TYPED_TEST(PatternApiTest, GroupIds) {
     int groups;
     int nonCapturing;
   } cases[] = {
-      {"", 1, 0},          {"a(b)(?:c)(d)", 3, -1}, {"(?=x)(?<=x)(?>x)(?i)(y)", 2, 0},
-      {"(?i:a|b)(c|d)", 2, -1}, {"abc", 1, 0},     {"((a)(?:b(c)))", 4, -1},
+      {"", 1, 0},
+      {"a(b)(?:c)(d)", 3, -1},
+      {"(?=x)(?<=x)(?>x)(?i)(y)", 2, 0},
+      {"(?i:a|b)(c|d)", 2, -1},
+      {"abc", 1, 0},
+      {"((a)(?:b(c)))", 4, -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);
@@ -109,7 +113,8 @@ TYPED_TEST(PatternApiTest, GroupIds) {
 TYPED_TEST(PatternApiTest, NulIsAClassMember) {
   using P = BasicPattern<TypeParam>;
   const auto nul = Text<TypeParam>(std::string(1, '\0'));
-  const char* patterns[] = {"[\\0000ab]", "[\\0000a&&[a\\0000]]", "[^\\x01]", "\\p{Cntrl}", "\\p{ASCII}"};
+  const char* patterns[] = {"[\\0000ab]", "[\\0000a&&[a\\0000]]", "[^\\x01]", "\\p{Cntrl}",
+                            "\\p{ASCII}"};
   for (const char* pattern : patterns) {
     SCOPED_TRACE(pattern);
     EXPECT_TRUE(P::MatchesStatic(this->S(pattern), nul, 0));
@@ -137,7 +142,8 @@ TYPED_TEST(PatternApiTest, CreatedMatcherKeepsItsOwnState) {
 TYPED_TEST(PatternApiTest, MemberConvenienceForms) {
   using P = BasicPattern<TypeParam>;
   P* p = P::Compile(this->S(","), 0);
-  EXPECT_EQ(NarrowAll<TypeParam>(p->Split(this->S("a,b"), false, 0)), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(NarrowAll<TypeParam>(p->Split(this->S("a,b"), false, 0)),
+            (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(Narrow(p->Replace(this->S("a,b"), this->S(";"))), "a;b");
   EXPECT_EQ(p->FindAll(this->S(",,")).size(), 2u);
   delete p;

@@ -67,18 +67,21 @@ TEST_P(PatternPrint, LinesMatch) {
 
 // Between them these cover every node class the parser builds.
 const PrintCase kPrintCases[] = {
-    {"ab", 0,
-     {"Pattern(ab):", "  12NFAStartNode", "  15NFASubStartNode", "  11NFACharNode(0x61)", "  11NFACharNode(0x62)",
-      "  10NFAEndNode"}},
+    {"ab",
+     0,
+     {"Pattern(ab):", "  12NFAStartNode", "  15NFASubStartNode", "  11NFACharNode(0x61)",
+      "  11NFACharNode(0x62)", "  10NFAEndNode"}},
     // The rest of the pattern follows each alternative's join.
-    {"a|b", 0,
+    {"a|b",
+     0,
      {"Pattern(a|b):", "  12NFAStartNode", "  9NFAOrNode", "    one", "      15NFASubStartNode",
-      "      11NFACharNode(0x61)", "      13NFAAcceptNode", "      13NFAAcceptNode", "      10NFAEndNode", "    two",
-      "      15NFASubStartNode", "      11NFACharNode(0x62)", "      13NFAAcceptNode", "      13NFAAcceptNode",
-      "      10NFAEndNode"}},
+      "      11NFACharNode(0x61)", "      13NFAAcceptNode", "      13NFAAcceptNode",
+      "      10NFAEndNode", "    two", "      15NFASubStartNode", "      11NFACharNode(0x62)",
+      "      13NFAAcceptNode", "      13NFAAcceptNode", "      10NFAEndNode"}},
     // An inner Or node continues with the enclosing join: what follows the
     // alternation shows under the second and third alternatives too.
-    {"(a|b|c)d", 0,
+    {"(a|b|c)d",
+     0,
      {"Pattern((a|b|c)d):",
       "  12NFAStartNode",
       "  15NFASubStartNode",
@@ -110,56 +113,78 @@ const PrintCase kPrintCases[] = {
       "      11NFACharNode(0x64)",
       "      10NFAEndNode"}},
     // The case-insensitive class node has a line of its own.
-    {"(?i)[ab]c", 0,
-     {"Pattern((?i)[ab]c):", "  12NFAStartNode", "  15NFASubStartNode", "  17NFALookBehindNode(str=, pos=true)",
-      "  14NFACIClassNode(2 vals, inv=false)", "  13NFACICharNode(0x63)", "  10NFAEndNode"}},
-    {"[^a-z].", 0,
-     {"Pattern([^a-z].):", "  12NFAStartNode", "  15NFASubStartNode", "  12NFAClassNode(230 vals, inv=false)",
-      "  12NFAClassNode(2 vals, inv=true)", "  10NFAEndNode"}},
-    {"a.b", Pattern::LITERAL, {"Pattern(a.b):", "  12NFAStartNode", "  12NFAQuoteNode(a.b)", "  10NFAEndNode"}},
-    {"Ab", Pattern::LITERAL | Pattern::CASE_INSENSITIVE,
+    {"(?i)[ab]c",
+     0,
+     {"Pattern((?i)[ab]c):", "  12NFAStartNode", "  15NFASubStartNode",
+      "  17NFALookBehindNode(str=, pos=true)", "  14NFACIClassNode(2 vals, inv=false)",
+      "  13NFACICharNode(0x63)", "  10NFAEndNode"}},
+    {"[^a-z].",
+     0,
+     {"Pattern([^a-z].):", "  12NFAStartNode", "  15NFASubStartNode",
+      "  12NFAClassNode(230 vals, inv=false)", "  12NFAClassNode(2 vals, inv=true)",
+      "  10NFAEndNode"}},
+    {"a.b",
+     Pattern::LITERAL,
+     {"Pattern(a.b):", "  12NFAStartNode", "  12NFAQuoteNode(a.b)", "  10NFAEndNode"}},
+    {"Ab",
+     Pattern::LITERAL | Pattern::CASE_INSENSITIVE,
      {"Pattern(Ab):", "  12NFAStartNode", "  14NFACIQuoteNode(Ab)", "  10NFAEndNode"}},
-    {"\\Qa.b\\E(?i)\\Qc\\E", 0,
-     {"Pattern(\\Qa.b\\E(?i)\\Qc\\E):", "  12NFAStartNode", "  15NFASubStartNode", "  12NFAQuoteNode(a.b)",
-      "  17NFALookBehindNode(str=, pos=true)", "  14NFACIQuoteNode(c)", "  10NFAEndNode"}},
+    {"\\Qa.b\\E(?i)\\Qc\\E",
+     0,
+     {"Pattern(\\Qa.b\\E(?i)\\Qc\\E):", "  12NFAStartNode", "  15NFASubStartNode",
+      "  12NFAQuoteNode(a.b)", "  17NFALookBehindNode(str=, pos=true)", "  14NFACIQuoteNode(c)",
+      "  10NFAEndNode"}},
     // Look-ahead bodies one level deeper, then the successor.
-    {"(?=x)(?!y)z", 0,
-     {"Pattern((?=x)(?!y)z):", "  12NFAStartNode", "  15NFASubStartNode", "  16NFALookAheadNode(pos=true)",
-      "    15NFASubStartNode", "    11NFACharNode(0x78)", "    13NFAAcceptNode", "  16NFALookAheadNode(pos=false)",
-      "    15NFASubStartNode", "    11NFACharNode(0x79)", "    13NFAAcceptNode", "  11NFACharNode(0x7A)",
-      "  10NFAEndNode"}},
-    {"(?<=ab)(?<!cd)e", 0,
+    {"(?=x)(?!y)z",
+     0,
+     {"Pattern((?=x)(?!y)z):", "  12NFAStartNode", "  15NFASubStartNode",
+      "  16NFALookAheadNode(pos=true)", "    15NFASubStartNode", "    11NFACharNode(0x78)",
+      "    13NFAAcceptNode", "  16NFALookAheadNode(pos=false)", "    15NFASubStartNode",
+      "    11NFACharNode(0x79)", "    13NFAAcceptNode", "  11NFACharNode(0x7A)", "  10NFAEndNode"}},
+    {"(?<=ab)(?<!cd)e",
+     0,
      {"Pattern((?<=ab)(?<!cd)e):", "  12NFAStartNode", "  15NFASubStartNode",
-      "  17NFALookBehindNode(str=ab, pos=true)", "  17NFALookBehindNode(str=cd, pos=false)", "  11NFACharNode(0x65)",
-      "  10NFAEndNode"}},
-    {"^a$", Pattern::MULTILINE_MATCHING,
-     {"Pattern(^a$):", "  12NFAStartNode", "  15NFASubStartNode", "  18NFAStartOfLineNode", "  11NFACharNode(0x61)",
-      "  16NFAEndOfLineNode", "  10NFAEndNode"}},
-    {"^\\b\\B\\Z\\z\\G", 0,
-     {"Pattern(^\\b\\B\\Z\\z\\G):", "  12NFAStartNode", "  15NFASubStartNode", "  19NFAStartOfInputNode",
-      "  19NFAWordBoundaryNode(pos=true)", "  19NFAWordBoundaryNode(pos=false)", "  17NFAEndOfInputNode(term=true)",
+      "  17NFALookBehindNode(str=ab, pos=true)", "  17NFALookBehindNode(str=cd, pos=false)",
+      "  11NFACharNode(0x65)", "  10NFAEndNode"}},
+    {"^a$",
+     Pattern::MULTILINE_MATCHING,
+     {"Pattern(^a$):", "  12NFAStartNode", "  15NFASubStartNode", "  18NFAStartOfLineNode",
+      "  11NFACharNode(0x61)", "  16NFAEndOfLineNode", "  10NFAEndNode"}},
+    {"^\\b\\B\\Z\\z\\G",
+     0,
+     {"Pattern(^\\b\\B\\Z\\z\\G):", "  12NFAStartNode", "  15NFASubStartNode",
+      "  19NFAStartOfInputNode", "  19NFAWordBoundaryNode(pos=true)",
+      "  19NFAWordBoundaryNode(pos=false)", "  17NFAEndOfInputNode(term=true)",
       "  17NFAEndOfInputNode(term=false)", "  17NFAEndOfMatchNode", "  10NFAEndNode"}},
-    {"(a)(?:b)\\1", 0,
-     {"Pattern((a)(?:b)\\1):", "  12NFAStartNode", "  15NFASubStartNode", "  16NFAGroupHeadNode(gi=1)",
-      "  11NFACharNode(0x61)", "  16NFAGroupTailNode(gi=1)", "  16NFAGroupHeadNode(gi=-1)", "  11NFACharNode(0x62)",
-      "  16NFAGroupTailNode(gi=-1)", "  16NFAReferenceNode(gi=1)", "  10NFAEndNode"}},
+    {"(a)(?:b)\\1",
+     0,
+     {"Pattern((a)(?:b)\\1):", "  12NFAStartNode", "  15NFASubStartNode",
+      "  16NFAGroupHeadNode(gi=1)", "  11NFACharNode(0x61)", "  16NFAGroupTailNode(gi=1)",
+      "  16NFAGroupHeadNode(gi=-1)", "  11NFACharNode(0x62)", "  16NFAGroupTailNode(gi=-1)",
+      "  16NFAReferenceNode(gi=1)", "  10NFAEndNode"}},
     // inner one level deeper, its chain two levels deeper, then the successor.
-    {"a*b+?c{2,3}+", 0,
+    {"a*b+?c{2,3}+",
+     0,
      {"Pattern(a*b+?c{2,3}+):", "  12NFAStartNode", "  15NFASubStartNode",
-      "  23NFAGreedyQuantifierNode(min=0, max=2147483647)", "    inner", "      11NFACharNode(0x61)",
-      "      13NFAAcceptNode", "  21NFALazyQuantifierNode(min=1, max=2147483647)", "    inner",
-      "      11NFACharNode(0x62)", "      13NFAAcceptNode", "  27NFAPossessiveQuantifierNode(min=2, max=3)",
-      "    inner", "      11NFACharNode(0x63)", "      13NFAAcceptNode", "  10NFAEndNode"}},
+      "  23NFAGreedyQuantifierNode(min=0, max=2147483647)", "    inner",
+      "      11NFACharNode(0x61)", "      13NFAAcceptNode",
+      "  21NFALazyQuantifierNode(min=1, max=2147483647)", "    inner", "      11NFACharNode(0x62)",
+      "      13NFAAcceptNode", "  27NFAPossessiveQuantifierNode(min=2, max=3)", "    inner",
+      "      11NFACharNode(0x63)", "      13NFAAcceptNode", "  10NFAEndNode"}},
     // A group loop prints its bounds and kind, not the body that leads back
     // to it.
-    {"(ab)*(c)+?(?:d){1,2}+", 0,
+    {"(ab)*(c)+?(?:d){1,2}+",
+     0,
      {"Pattern((ab)*(c)+?(?:d){1,2}+):", "  12NFAStartNode", "  15NFASubStartNode",
-      "  24NFAGroupLoopPrologueNode(gi=1)", "  16NFAGroupLoopNode(gi=1, min=0, max=2147483647, type=greedy)",
-      "  24NFAGroupLoopPrologueNode(gi=2)", "  16NFAGroupLoopNode(gi=2, min=1, max=2147483647, type=reluctant)",
-      "  24NFAGroupLoopPrologueNode(gi=-1)", "  16NFAGroupLoopNode(gi=-1, min=1, max=2, type=possessive)",
-      "  10NFAEndNode"}},
+      "  24NFAGroupLoopPrologueNode(gi=1)",
+      "  16NFAGroupLoopNode(gi=1, min=0, max=2147483647, type=greedy)",
+      "  24NFAGroupLoopPrologueNode(gi=2)",
+      "  16NFAGroupLoopNode(gi=2, min=1, max=2147483647, type=reluctant)",
+      "  24NFAGroupLoopPrologueNode(gi=-1)",
+      "  16NFAGroupLoopNode(gi=-1, min=1, max=2, type=possessive)", "  10NFAEndNode"}},
     // A byte above 0x7F shows as its unsigned code.
-    {"\\xE9\\x80", 0,
+    {"\\xE9\\x80",
+     0,
      {"Pattern(\\xE9\\x80):", "  12NFAStartNode", "  15NFASubStartNode", "  11NFACharNode(0xE9)",
       "  11NFACharNode(0x80)", "  10NFAEndNode"}},
 };
@@ -190,8 +215,8 @@ TEST_F(HandBuiltGraph, AlternativeLeadingBackToItsOrNodeEnds) {
   NFAOrNode* alt = Add(new NFAOrNode(a, a));
   a->next = alt;
   EXPECT_EQ(CapturedLines([&] { alt->Print(1); }),
-            (std::vector<std::string>{"  9NFAOrNode", "    one", "      11NFACharNode(0x61)", "    two",
-                                      "      11NFACharNode(0x61)"}));
+            (std::vector<std::string>{"  9NFAOrNode", "    one", "      11NFACharNode(0x61)",
+                                      "    two", "      11NFACharNode(0x61)"}));
 }
 
 TEST_F(HandBuiltGraph, CycleThroughALookAheadEnds) {
@@ -242,8 +267,8 @@ TEST(PatternPrintLong, DeepestLookAheadNesting) {
 TEST(PatternPrintText, NulBytesArePrinted) {
   const std::string text = Bytes("\\Qa\0b\\E(?<=c\0)");
   EXPECT_EQ(PrintedLines(text, 0),
-            (std::vector<std::string>{"Pattern(" + text + "):", "  12NFAStartNode", "  15NFASubStartNode",
-                                      Bytes("  12NFAQuoteNode(a\0b)"),
+            (std::vector<std::string>{"Pattern(" + text + "):", "  12NFAStartNode",
+                                      "  15NFASubStartNode", Bytes("  12NFAQuoteNode(a\0b)"),
                                       Bytes("  17NFALookBehindNode(str=c\0, pos=true)"),
                                       "  10NFAEndNode"}));
 }
@@ -314,7 +339,9 @@ const ClassTextCase kClassTextCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Sets, ClassText, testing::ValuesIn(kClassTextCases),
-                         [](const testing::TestParamInfo<ClassTextCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ClassTextCase>& info) {
+                           return info.param.name;
+                         });
 
 TEST(ClassTextEqualLength, DirectTextIsAsLongAsTheComplement) {
   const std::string direct = Pattern::ClassText(CodeRange(17, 96), false, false);
@@ -398,9 +425,9 @@ TEST_P(CharText, Renders) {
 }
 
 const CharCase kCharCases[] = {
-    {'0', "0"},     {0, "\\0"},      {'\r', "\\r"},  {'\t', "\\t"},  {'\n', "\\n"},  {'\f', "\\p"},
-    {7, "0x07"},    {11, "0x0B"},    {31, "0x1F"},   {' ', " "},     {'A', "A"},     {'~', "~"},
-    {0x7F, "\x7F"}, {0x80, "0x80"},  {0xE9, "0xE9"}, {0xFF, "0xFF"},
+    {'0', "0"},     {0, "\\0"},     {'\r', "\\r"},  {'\t', "\\t"},  {'\n', "\\n"}, {'\f', "\\p"},
+    {7, "0x07"},    {11, "0x0B"},   {31, "0x1F"},   {' ', " "},     {'A', "A"},    {'~', "~"},
+    {0x7F, "\x7F"}, {0x80, "0x80"}, {0xE9, "0xE9"}, {0xFF, "0xFF"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Chars, CharText, testing::ValuesIn(kCharCases));

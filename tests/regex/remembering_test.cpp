@@ -59,11 +59,14 @@ class PatternWriter {
     bool quantifiable = true;
     std::string atom = Atom(depth, quantifiable);
     if (!quantifiable || !rng_.Chance(40)) return atom;
-    static const char* const kQuantifiers[] = {"*", "+", "?", "{2}", "{0,2}", "{1,3}", "{2,}", "{0,}", "{1,}"};
+    static const char* const kQuantifiers[] = {"*",     "+",    "?",    "{2}", "{0,2}",
+                                               "{1,3}", "{2,}", "{0,}", "{1,}"};
     std::string q = kQuantifiers[rng_.Below(9)];
     const int suffix = rng_.Below(10);
-    if (suffix < 3) q += "?";
-    else if (suffix < 5) q += "+";
+    if (suffix < 3)
+      q += "?";
+    else if (suffix < 5)
+      q += "+";
     return atom + q;
   }
 
@@ -82,7 +85,8 @@ class PatternWriter {
     }
     if (roll < 55) {
       quantifiable = false;
-      static const char* const kAnchors[] = {"^", "$", "\\b", "\\B", "\\A", "\\z", "\\Z", "\\G", "(?<=a)", "(?<!b)"};
+      static const char* const kAnchors[] = {"^",   "$",   "\\b", "\\B",    "\\A",
+                                             "\\z", "\\Z", "\\G", "(?<=a)", "(?<!b)"};
       return kAnchors[rng_.Below(10)];
     }
     if (roll < 85) {
@@ -120,8 +124,8 @@ struct Run {
   // The whole-text answer, then every successive find, then a second whole
   // text answer (after the finds, with the table of the finds dropped); the
   // first operation that ends at a bound ends the list.
-  static std::string Answers(const std::string& pattern, unsigned long flags, const std::string& text,
-                             bool* limited) {
+  static std::string Answers(const std::string& pattern, unsigned long flags,
+                             const std::string& text, bool* limited) {
     std::unique_ptr<P> p(P::Compile(Text<T>(pattern), flags));
     if (!p) return "no compile";
     std::unique_ptr<typename P::Matcher> m(p->CreateMatcher(Text<T>(text)));
@@ -180,8 +184,8 @@ TYPED_TEST(RememberingTest, ChangesNoAnswerOnRandomPatterns) {
       ++compared;
       EXPECT_FALSE(limitedWith) << pattern << " on \"" << text << "\"";
       if (with != without && ++differences <= 20) {
-        ADD_FAILURE() << "pattern " << pattern << " flags " << flags << " text \"" << text << "\"\n  without: "
-                      << without << "\n  with:    " << with;
+        ADD_FAILURE() << "pattern " << pattern << " flags " << flags << " text \"" << text
+                      << "\"\n  without: " << without << "\n  with:    " << with;
       }
     }
   }
@@ -195,7 +199,7 @@ TYPED_TEST(RememberingTest, LongLiteralsGiveTheSameAnswersFromTheirIndex) {
   const std::string lit = "abababababababab";  // 16 characters
   const std::string patterns[] = {
       "\\Q" + lit + "\\E",      "(?i)\\Q" + lit + "\\E", ".*\\Q" + lit + "\\E.",
-      "(?<=" + lit + ")b?",         "(?<!" + lit + ")a",       "(a|b)*?\\Q" + lit + "\\E",
+      "(?<=" + lit + ")b?",     "(?<!" + lit + ")a",     "(a|b)*?\\Q" + lit + "\\E",
       "(?:\\Q" + lit + "\\E)+", "x*\\Q" + lit + "aB\\E",
   };
   Rng rng(0x11733Dull);
@@ -203,7 +207,8 @@ TYPED_TEST(RememberingTest, LongLiteralsGiveTheSameAnswersFromTheirIndex) {
   for (const std::string& pattern : patterns) {
     for (int k = 0; k < 200; ++k) {
       std::string text;
-      for (int n = rng.Below(60); n > 0; --n) text += rng.Chance(80) ? (text.size() % 2 ? 'b' : 'a') : "aBx"[rng.Below(3)];
+      for (int n = rng.Below(60); n > 0; --n)
+        text += rng.Chance(80) ? (text.size() % 2 ? 'b' : 'a') : "aBx"[rng.Below(3)];
       bool limited = false;
       std::string without, with;
       {
@@ -230,8 +235,9 @@ TYPED_TEST(RememberingTest, LongLiteralsGiveTheSameAnswersFromTheirIndex) {
 // two apart.
 TYPED_TEST(RememberingTest, KeepsLoopIterationStartsApart) {
   Rng rng(0x100B5EEDull);
-  const char* const kParts[] = {"a",  "b",      "a?",     "b?",  "(?:a|)", "(?:|a)", "(?:b|)",  "(a|)",
-                                "a*", "(?=a)",  "(?=b)",  "(?!a)", "b*?",  "(?:a|b)", "(?:ab|a|)"};
+  const char* const kParts[] = {"a",      "b",      "a?",   "b?",      "(?:a|)",
+                                "(?:|a)", "(?:b|)", "(a|)", "a*",      "(?=a)",
+                                "(?=b)",  "(?!a)",  "b*?",  "(?:a|b)", "(?:ab|a|)"};
   auto part = [&] { return std::string(kParts[rng.Below(15)]); };
   // Cases once found to differ when the table ignored where the iteration
   // began.
@@ -250,7 +256,8 @@ TYPED_TEST(RememberingTest, KeepsLoopIterationStartsApart) {
     for (int k = 1 + rng.Below(4); k > 0; --k) body += part();
     if (rng.Chance(50)) body += "|" + part();
     const char* const kLoops[] = {"*", "+", "*?"};
-    std::string pattern = "(?:" + body + ")" + kLoops[rng.Below(3)] + part() + (rng.Chance(50) ? "b" : "");
+    std::string pattern =
+        "(?:" + body + ")" + kLoops[rng.Below(3)] + part() + (rng.Chance(50) ? "b" : "");
     if (rng.Chance(60)) pattern = "(?=" + pattern + ")" + part() + "b";
     std::string text;
     for (int n = rng.Below(10); n > 0; --n) text += "ab"[rng.Below(2)];
@@ -269,8 +276,8 @@ TYPED_TEST(RememberingTest, KeepsLoopIterationStartsApart) {
       with = Run<TypeParam>::Answers(c.pattern, 0, c.text, &limited);
     }
     if (with != without && ++differences <= 20) {
-      ADD_FAILURE() << "pattern " << c.pattern << " text \"" << c.text << "\"\n  without: " << without
-                    << "\n  with:    " << with;
+      ADD_FAILURE() << "pattern " << c.pattern << " text \"" << c.text
+                    << "\"\n  without: " << without << "\n  with:    " << with;
     }
   }
   EXPECT_EQ(differences, 0);

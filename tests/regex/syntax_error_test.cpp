@@ -9,9 +9,9 @@ const char* const kMeta = "Syntax Error near here. Possible unescaped meta chara
 
 struct ErrorCase {
   const char* pattern;
-  int spaces;       // before the caret
-  bool meta;        // which message
-  int reports;      // how many times the same report appears
+  int spaces;   // before the caret
+  bool meta;    // which message
+  int reports;  // how many times the same report appears
 };
 
 const ErrorCase kErrorCases[] = {
@@ -83,11 +83,13 @@ TYPED_TEST(SyntaxErrorTest, MixedRepeatedReports) {
     const char* pattern;
     const char* report;
   } cases[] = {
-      {"[a&&b]", "[a&&b]\n   ^\nSyntax Error near here. \n[a&&b]\n     ^\n"
-                 "Syntax Error near here. Possible unescaped meta character.\n"},
+      {"[a&&b]",
+       "[a&&b]\n   ^\nSyntax Error near here. \n[a&&b]\n     ^\n"
+       "Syntax Error near here. Possible unescaped meta character.\n"},
       {"[\\", "[\\\n  ^\nSyntax Error near here. \n[\\\n  ^\nSyntax Error near here. \n"},
-      {"[\\Q]", "[\\Q]\n  ^\nSyntax Error near here. \n[\\Q]\n   ^\n"
-                 "Syntax Error near here. Possible unescaped meta character.\n"},
+      {"[\\Q]",
+       "[\\Q]\n  ^\nSyntax Error near here. \n[\\Q]\n   ^\n"
+       "Syntax Error near here. Possible unescaped meta character.\n"},
       {"(a))", "(a))\n   ^\nSyntax Error near here. Possible unescaped meta character.\n"},
   };
   for (const auto& c : cases) {
