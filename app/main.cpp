@@ -1,17 +1,18 @@
 #include <iostream>
 
+#include "component/exit_codes.h"
 #include "component/vendors/dazudu.h"
 
 int main(int argc, char* argv[]) {
-  int exitCode = 3;
+  int exitCode = kExitNothingDone;
   {
     DazuduComp::CComponent component;
     int parsed = component.ParseCommandLine(argc, argv);
-    if (parsed == 0) {
+    if (parsed == CBaseCmp::kCommandLineError) {
       std::cout << "ERROR! : Failed to parse command line" << std::endl;
-      exitCode = 7;
-    } else if (parsed == 2) {
-      exitCode = 3;
+      exitCode = kExitFailure;
+    } else if (parsed == CBaseCmp::kCommandLineUsage) {
+      exitCode = kExitNothingDone;
     } else {
       exitCode = component.Run();
     }

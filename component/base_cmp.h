@@ -39,7 +39,12 @@ class CBaseCmp {
   // or kNoReference.
   virtual uint32_t FindReferenceDevice(std::wstring key);
 
-  // 1 go on with the run, 2 usage shown (/h), 0 command-line error.
+  // Results of ParseCommandLine.
+  static constexpr int kCommandLineError = 0;  // command-line error (usage shown)
+  static constexpr int kCommandLineRun = 1;    // go on with the run
+  static constexpr int kCommandLineUsage = 2;  // usage shown (/h)
+
+  // kCommandLineRun, kCommandLineUsage or kCommandLineError.
   int ParseCommandLine(int argc, const char* const* argv);
   // Writes the usage text to standard output (not to the log).
   void PrintUsage();

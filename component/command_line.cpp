@@ -25,17 +25,17 @@ int CBaseCmp::ParseCommandLine(int argc, const char* const* argv) {
       force = true;
     } else if (IsOneOf(word, {"/h", "-h"})) {
       PrintUsage();
-      return 2;
+      return kCommandLineUsage;
     } else if (IsOneOf(word, {"/d", "-d"})) {
       discoveryMode = true;
       if (i + 1 >= argc || argv[i + 1] == nullptr) {
         PrintUsage();
-        return 0;
+        return kCommandLineError;
       }
       discoveryPath = argv[++i];
     }
   }
-  return 1;
+  return kCommandLineRun;
 }
 
 void CBaseCmp::PrintUsage() {

@@ -1,10 +1,10 @@
 #include "component/logger.h"
 
-#include <cstdlib>
 #include <cwchar>
 #include <fstream>
 #include <iostream>
 
+#include "component/run_command.h"
 #include "fchba/fixed_paths.h"
 
 namespace {
@@ -27,11 +27,6 @@ std::string WideToConsoleBytes(const std::wstring& text) {
     }
   }
   return bytes;
-}
-
-void RunIgnoringStatus(const std::string& command) {
-  int status = std::system(command.c_str());
-  (void)status;
 }
 
 }  // namespace

@@ -1,17 +1,18 @@
 #include "component/base_cmp.h"
+#include "component/exit_codes.h"
 
 int CBaseCmp::Run() {
-  int result = 3;
+  int result = kExitNothingDone;
   log << "---------------------------------------------------\n"
       << "Loading references...";
   if (!reference.Load()) {
     log << "FAILED!\n";
-    return 7;
+    return kExitFailure;
   }
   log << "done.\n";
   log << "Performing discovery...\n";
   DetectOs();
-  if (!Discover()) return 7;
+  if (!Discover()) return kExitFailure;
   if (discoveryMode) {
     log << "Generating self-discovery XML...";
     log << (WriteDiscoveryXml() ? "done.\n" : "FAILED!\n");

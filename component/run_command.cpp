@@ -1,6 +1,7 @@
 #include "component/run_command.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 std::string RunCommand(const std::string& command) {
   std::FILE* pipe = popen(command.c_str(), "r");
@@ -16,4 +17,9 @@ std::string RunCommand(const std::string& command) {
   }
   pclose(pipe);
   return output;
+}
+
+void RunIgnoringStatus(const std::string& command) {
+  int status = std::system(command.c_str());
+  (void)status;
 }

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "component/base_cmp.h"
+#include "component/split_text.h"
 #include "regex/pattern.h"
 
 namespace {
@@ -35,15 +36,7 @@ int CBaseCmp::CompareVersions(const std::wstring& a, const std::wstring& b) {
 // Inner empty pieces are kept; a trailing empty piece is dropped, so the empty
 // text gives no pieces at all.
 std::vector<std::wstring> CBaseCmp::SplitString(const std::wstring& text, wchar_t delimiter) {
-  std::vector<std::wstring> pieces;
-  std::size_t start = 0;
-  for (std::size_t at = text.find(delimiter); at != std::wstring::npos;
-       at = text.find(delimiter, start)) {
-    pieces.push_back(text.substr(start, at - start));
-    start = at + 1;
-  }
-  if (start < text.size()) pieces.push_back(text.substr(start));
-  return pieces;
+  return SplitText(text, delimiter);
 }
 
 // A version that runs out of parts first is the older one, even when the

@@ -1,16 +1,16 @@
 #include "component/vendors/dazudu.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
-#include <sstream>
 #include <vector>
 
-#include "component/engine_status.h"
-#include "fchba/fixed_paths.h"
-#include "regex/pattern.h"
+#include "component/exit_codes.h"
 #include "component/run_command.h"
+#include "component/split_text.h"
 #include "component/text_convert.h"
+#include "component/vendors/flash_engine.h"
+#include "component/vendors/vendor_common.h"
+#include "component/whole_match.h"
+#include "regex/pattern.h"
 
 namespace DazuduComp {
 
@@ -21,39 +21,45 @@ const char* const kAdapterLinePattern =
 namespace {
 
 constexpr const char* kEngine = "./dzflashStandalone*/lx/dzflash.sh";
-constexpr const char* kSupportHost = "support.trovex.com";
 
-// How one range of engine exit codes maps to the component's exit code.
-struct EngineOutcome {
-  int first;
-  int last;
-  const char* message;  // nullptr: nothing is logged
-  bool advice;          // the converged-adapter advice line follows
-  int exitCode;         // -1: the engine code itself
-};
+// Logged after the message of every engine code that reports skipped
+// converged adapters; it names the support site of the system's vendor.
+constexpr const char* kConvergedAdvice =
+    "For TX7040RM or VR4400K CNAs, please use the \"Firmware image for offline update\" "
+    "(Converged Adapter ISO) tool available on support.trovex.com\n";
 
-const EngineOutcome kOutcomes[] = {
-    {0, 0, "All updates were successful.  Reboot needed.\n", false, 1},
-    {1, 1, "No operation performed.  No updates needed or discovery command executed.\n", false, 3},
-    {2, 6, "All updates failed.\n", false, 7},
-    {7, 10, nullptr, false, -1},
-    {11, 11, "All updates were successful.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-    {12, 12, "No updates needed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-    {13, 13, "All updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-    {14, 14, "Some updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-    {15, 15, "No supported hardware found.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-    {16, 16, "No updates available.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-    {17, 255, nullptr, false, -1},
+// A run that skipped converged adapters is a failure, whatever its first
+// sentence says.
+const EngineCodeRule kEngineCodeRules[] = {
+    {0, 0, kExitSuccess, "All updates were successful.  Reboot needed.\n"},
+    {1, 1, kExitNothingDone,
+     "No operation performed.  No updates needed or discovery command executed.\n"},
+    {2, 6, kExitFailure, "All updates failed.\n"},
+    {7, 10, EngineCodeRule::kEngineCodeItself},
+    {11, 11, kExitFailure, "All updates were successful.  Skipped any TX7040RM or VR4400K CNAs.\n",
+     kConvergedAdvice},
+    {12, 12, kExitFailure, "No updates needed.  Skipped any TX7040RM or VR4400K CNAs.\n",
+     kConvergedAdvice},
+    {13, 13, kExitFailure, "All updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n",
+     kConvergedAdvice},
+    {14, 14, kExitFailure, "Some updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n",
+     kConvergedAdvice},
+    {15, 15, kExitFailure, "No supported hardware found.  Skipped any TX7040RM or VR4400K CNAs.\n",
+     kConvergedAdvice},
+    {16, 16, kExitFailure, "No updates available.  Skipped any TX7040RM or VR4400K CNAs.\n",
+     kConvergedAdvice},
+    {17, 255, EngineCodeRule::kEngineCodeItself},
 };
 
 }  // namespace
+
+const EngineCodeTable kEngineCodes(kEngineCodeRules);
 
 int CComponent::PrepareKit() {
   log << "Preparing the Dazudu Kit...";
   RunCommand("unzip -o dzflashStandalone*.zip");
   log << "done\n";
-  int status = std::system((std::string("chmod 777 ") + kEngine).c_str());
-  (void)status;
+  RunIgnoringStatus(std::string("chmod 777 ") + kEngine);
   return 0;
 }
 
@@ -62,26 +68,11 @@ std::string CComponent::PadId(std::string id) {
   return id;
 }
 
+// The force switch replaces "/update"; the logged line is the one run, log
+// redirection included.
 int CComponent::Flash() {
-  std::string command = std::string(kEngine) + " /fc ";
-  command += force ? " /f" : " /update";
-  command += FixedPaths::LogRedirection();
-  log << "Executing flash engine: " << command << "\n";
-  int status = std::system(command.c_str());
-  int engineCode = EngineExitCode(status);
-  log << "Flash Engine exit code: " << engineCode << "\n";
-  for (const EngineOutcome& outcome : kOutcomes) {
-    if (engineCode < outcome.first || engineCode > outcome.last) continue;
-    if (outcome.message != nullptr) log << outcome.message;
-    if (outcome.advice) {
-      log << std::string(
-                 "For TX7040RM or VR4400K CNAs, please use the \"Firmware image for offline "
-                 "update\" (Converged Adapter ISO) tool available on ") +
-                 kSupportHost + "\n";
-    }
-    return outcome.exitCode < 0 ? engineCode : outcome.exitCode;
-  }
-  return engineCode;
+  const std::string command = std::string(kEngine) + " /fc " + (force ? " /f" : " /update");
+  return kEngineCodes.Report(log, RunFlashEngine(log, command, ShownCommand::kRedirected, nullptr));
 }
 
 // Discovery
@@ -124,14 +115,6 @@ bool Contains(const std::string& text, const char* word) {
 std::string InstalledVersion(const std::string& group, bool whole) {
   if (whole) return group;
   return group.size() > 2 ? group.substr(2) : std::string();
-}
-
-// The query output cut at each '\n'; a '\r' before it stays in the line.
-std::vector<std::string> OutputLines(const std::string& output) {
-  std::vector<std::string> lines;
-  std::istringstream stream(output);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
 }
 
 std::wstring WithoutDots(std::wstring text) {
@@ -204,19 +187,17 @@ FwItem BootItem(const std::string& model, const std::string& group, const RefDev
 // The groups of a whole-line match, or false when the line has another
 // shape. The pattern is compiled for this line and released with it.
 bool MatchAdapterLine(const std::string& line, std::vector<std::string>& groups) {
-  std::unique_ptr<Pattern> pattern(Pattern::Compile(kAdapterLinePattern, Pattern::DOT_MATCHES_ALL));
-  if (!pattern) return false;
-  std::unique_ptr<Matcher> matcher(pattern->CreateMatcher(line));
-  if (!matcher || !matcher->Matches()) return false;
-  groups = matcher->GetGroups(false);
-  return groups.size() > kBootCode;
+  return CompileAndMatchWhole<Pattern>(kAdapterLinePattern, Pattern::DOT_MATCHES_ALL, line,
+                                       groups) &&
+         groups.size() > kBootCode;
 }
 
 }  // namespace
 
 bool CComponent::Discover() {
   if (PrepareKit() != 0) return false;
-  for (const std::string& line : OutputLines(RunCommand(kQueryCommand))) {
+  // The query output cut at each '\n'; a '\r' before it stays in the line.
+  for (const std::string& line : SplitText(RunCommand(kQueryCommand), '\n')) {
     std::vector<std::string> groups;
     if (!MatchAdapterLine(line, groups)) continue;
     const std::string vendorId = PadId(groups[kVendorId]);
@@ -225,18 +206,15 @@ bool CComponent::Discover() {
     const std::string subsystemId = PadId(groups[kSubsystemId]);
     const std::string key = vendorId + "." + deviceId + "." + subsystemVendorId + "." + subsystemId;
     const std::wstring wideKey = NarrowToWide(key.c_str());
-    const int32_t index = static_cast<int32_t>(FindReferenceDevice(wideKey));
-    // A negative index is the not-found value; an index past the list is
-    // treated the same way rather than read out of bounds.
-    if (index < 0 || static_cast<std::size_t>(index) >= reference.devices.size()) continue;
-    const RefDevice& found = reference.devices[static_cast<std::size_t>(index)];
+    const RefDevice* found = ReferenceDeviceFor(*this, wideKey);
+    if (found == nullptr) continue;
 
     DeviceInfo device;
     device.device_id = wideKey;
-    device.product_id = found.model;
-    device.items.push_back(FirmwareItem(groups[kModel], groups[kFirmware], found));
-    if (found.biosFlag != 0)
-      device.items.push_back(BootItem(groups[kModel], groups[kBootCode], found));
+    device.product_id = found->model;
+    device.items.push_back(FirmwareItem(groups[kModel], groups[kFirmware], *found));
+    if (found->biosFlag != 0)
+      device.items.push_back(BootItem(groups[kModel], groups[kBootCode], *found));
     discovery.devices.push_back(device);
   }
   return true;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "component/base_cmp.h"
+#include "component/vendors/engine_code_table.h"
 
 namespace DazuduComp {
 
@@ -13,6 +14,9 @@ namespace DazuduComp {
 // a whole, compiled with dot-matches-all; its groups 1 to 7 are the model,
 // PCI ID, VID, SSID, SVID, firmware and boot code.
 extern const char* const kAdapterLinePattern;
+
+// The component exit code and the messages for each exit code of the engine.
+extern const EngineCodeTable kEngineCodes;
 
 class CComponent : public CBaseCmp {
  public:

@@ -1,30 +1,41 @@
 #include "component/vendors/marqeth.h"
 
-#include <cstdlib>
-#include <memory>
+#include <limits>
 #include <sstream>
+#include <vector>
 
-#include "regex/pattern.h"
+#include "component/exit_codes.h"
 #include "component/text_convert.h"
+#include "component/vendors/flash_engine.h"
 #include "component/vendors/vendor_common.h"
+#include "component/whole_match.h"
+#include "regex/pattern.h"
 
 namespace MarqethComp {
 namespace {
 
 const char* const kChmodCommand = "chmod 777 ./mqu_bootupdate";
 
+// Any status but 0 is a failure (the first row that holds a code decides).
+const EngineCodeRule kEngineCodeRules[] = {
+    {0, 0, kExitSuccess},
+    {std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), kExitFailure},
+};
+
 // Group 1 of a whole-text match of pattern (compiled with DOT_MATCHES_ALL),
 // or false when the text does not match.
 bool WideGroup(const wchar_t* pattern, const std::wstring& text, std::wstring& group) {
-  std::unique_ptr<UPattern> compiled(UPattern::Compile(pattern, UPattern::DOT_MATCHES_ALL));
-  if (!compiled) return false;
-  std::unique_ptr<UMatcher> matcher(compiled->CreateMatcher(text));
-  if (!matcher->Matches()) return false;
-  group = matcher->GetGroup(1);
+  std::vector<std::wstring> groups;
+  if (!CompileAndMatchWhole<UPattern>(pattern, UPattern::DOT_MATCHES_ALL, text, groups)) {
+    return false;
+  }
+  group = groups.empty() ? std::wstring() : groups[0];
   return true;
 }
 
 }  // namespace
+
+const EngineCodeTable kEngineCodes(kEngineCodeRules);
 
 std::wstring CComponent::NormalizeVersion(std::wstring version) {
   std::wstring group;
@@ -45,7 +56,7 @@ void CComponent::DiscoverVendorDevices() {
 
 int CComponent::Flash() {
   const std::string cmd = std::string("./mqu_bootupdate boot --update ") + "mqa_boot_fw" + " -a";
-  return RunFlashUtility(log, cmd, kChmodCommand) == 0 ? 1 : 7;
+  return kEngineCodes.Report(log, RunFlashEngine(log, cmd, ShownCommand::kBare, kChmodCommand));
 }
 
 bool CComponent::CheckKernelVersion() { return CheckKernelVersion(&::uname); }

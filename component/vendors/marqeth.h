@@ -12,8 +12,12 @@
 #include <string>
 
 #include "component/base_cmp.h"
+#include "component/vendors/engine_code_table.h"
 
 namespace MarqethComp {
+
+// The component exit code for each exit code of the boot update utility.
+extern const EngineCodeTable kEngineCodes;
 
 class CComponent : public CBaseCmp {
  public:

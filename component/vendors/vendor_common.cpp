@@ -1,18 +1,20 @@
 #include "component/vendors/vendor_common.h"
 
-#include <cstdlib>
+#include <cstdint>
 
 #include "component/base_cmp.h"
-#include "component/engine_status.h"
-#include "fchba/fixed_paths.h"
 
-const RefDevice* ReferenceForRecord(CBaseCmp& component, std::size_t index, std::wstring& key) {
-  key = component.BuildDeviceKey(static_cast<int32_t>(index));
+const RefDevice* ReferenceDeviceFor(CBaseCmp& component, const std::wstring& key) {
   const int32_t found = static_cast<int32_t>(component.FindReferenceDevice(key));
   if (found < 0 || static_cast<std::size_t>(found) >= component.reference.devices.size()) {
     return nullptr;
   }
   return &component.reference.devices[static_cast<std::size_t>(found)];
+}
+
+const RefDevice* ReferenceForRecord(CBaseCmp& component, std::size_t index, std::wstring& key) {
+  key = component.BuildDeviceKey(static_cast<int32_t>(index));
+  return ReferenceDeviceFor(component, key);
 }
 
 DeviceInfo MakeVendorDevice(const std::wstring& deviceId, const std::wstring& productId,
@@ -31,16 +33,4 @@ DeviceInfo MakeVendorDevice(const std::wstring& deviceId, const std::wstring& pr
   device.product_id = productId;
   device.items.push_back(item);
   return device;
-}
-
-int RunFlashUtility(CLogger& log, const std::string& command, const char* chmodCommand) {
-  log << std::string("Executing flash engine: ") << command << std::string("\n");
-  const std::string redirected = command + FixedPaths::LogRedirection();
-  int chmodStatus = std::system(chmodCommand);
-  (void)chmodStatus;
-
-  const int status = std::system(redirected.c_str());
-  const int code = EngineExitCode(status);
-  log << std::string("Flash Engine exit code: ") << code << std::string("\n");
-  return code;
 }

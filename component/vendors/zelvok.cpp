@@ -6,10 +6,14 @@
 #include <memory>
 #include <vector>
 
-#include "regex/pattern.h"
+#include "component/exit_codes.h"
 #include "component/run_command.h"
+#include "component/split_text.h"
 #include "component/text_convert.h"
+#include "component/vendors/flash_engine.h"
 #include "component/vendors/vendor_common.h"
+#include "component/whole_match.h"
+#include "regex/pattern.h"
 
 namespace ZelvokComp {
 namespace {
@@ -18,18 +22,12 @@ const char* const kChmodCommand = "chmod 755 ./qvzvfwupdate";
 const char* const kQueryCommand = "./qvzvfwupdate /q";
 const char* const kUtility = "./qvzvfwupdate";
 
-// Splits at each "\n"; a final run of text without a line end is a line too.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
+const EngineCodeRule kEngineCodeRules[] = {
+    {0, 0, kExitSuccess},   {1, 1, kExitNothingDone},
+    {2, 10, kExitFailure},  {11, 13, EngineCodeRule::kEngineCodeItself},
+    {14, 14, kExitFailure}, {15, 15, EngineCodeRule::kEngineCodeItself},
+    {16, 17, kExitFailure}, {18, 255, EngineCodeRule::kEngineCodeItself},
+};
 
 // Instance number as atoi reads it; -1 when it does not fit the tables.
 int InstanceNumber(const std::string& text) {
@@ -46,10 +44,8 @@ class LinePattern {
       : pattern_(Pattern::Compile(text, Pattern::DOT_MATCHES_ALL)) {}
 
   bool Value(const std::string& line, std::string& value) const {
-    if (!pattern_) return false;
-    std::unique_ptr<Matcher> matcher(pattern_->CreateMatcher(line));
-    if (!matcher->Matches()) return false;
-    const std::vector<std::string> groups = matcher->GetGroups(false);
+    std::vector<std::string> groups;
+    if (!pattern_ || !MatchWhole(*pattern_, line, groups)) return false;
     value = groups.empty() ? std::string() : groups[0];
     return true;
   }
@@ -66,7 +62,7 @@ QueryTables ParseQueryOutput(const std::string& output) {
   const LinePattern imagePattern("Flash Image.*: (.+).*");
   const LinePattern portPattern("Port Name.*: (.+).*");
 
-  const std::vector<std::string> lines = SplitLines(output);
+  const std::vector<std::string> lines = SplitText(output, '\n');
   int current = -1;  // no instance named yet
   std::string value;
   for (const std::string& line : lines) {
@@ -87,25 +83,9 @@ QueryTables ParseQueryOutput(const std::string& output) {
   return tables;
 }
 
-int ExitCodeForEngineCode(int engineCode) {
-  switch (engineCode) {
-    case 0:
-      return 1;
-    case 1:
-      return 3;
-    case 11:
-    case 12:
-    case 13:
-    case 15:
-      return engineCode;
-    case 14:
-    case 16:
-    case 17:
-      return 7;
-    default:
-      return (engineCode >= 2 && engineCode <= 10) ? 7 : engineCode;
-  }
-}
+const EngineCodeTable kEngineCodes(kEngineCodeRules);
+
+int ExitCodeForEngineCode(int engineCode) { return kEngineCodes.ExitCode(engineCode); }
 
 std::wstring CComponent::NormalizeVersion(std::wstring version) {
   const std::size_t blank = version.find(L' ');
@@ -116,8 +96,7 @@ std::wstring CComponent::NormalizeVersion(std::wstring version) {
 }
 
 void CComponent::DiscoverVendorDevices() {
-  int chmodStatus = std::system(kChmodCommand);
-  (void)chmodStatus;
+  RunIgnoringStatus(kChmodCommand);
   const QueryTables tables = ParseQueryOutput(RunCommand(kQueryCommand));
 
   for (std::size_t j = 0; j < inventory.Count(); ++j) {
@@ -151,7 +130,7 @@ int CComponent::Flash() {
   std::string cmd = kUtility;
   if (silent) cmd += " /s";
   if (force) cmd += " /f";
-  return ExitCodeForEngineCode(RunFlashUtility(log, cmd, kChmodCommand));
+  return kEngineCodes.Report(log, RunFlashEngine(log, cmd, ShownCommand::kBare, kChmodCommand));
 }
 
 }  // namespace ZelvokComp

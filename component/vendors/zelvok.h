@@ -11,6 +11,7 @@
 #include <string>
 
 #include "component/base_cmp.h"
+#include "component/vendors/engine_code_table.h"
 
 namespace ZelvokComp {
 
@@ -29,7 +30,10 @@ struct QueryTables {
 // number lies outside the tables) are ignored.
 QueryTables ParseQueryOutput(const std::string& output);
 
-// Component exit code for the flash utility's exit status.
+// The component exit code for each exit code of the flash utility.
+extern const EngineCodeTable kEngineCodes;
+
+// Component exit code for the flash utility's exit status (kEngineCodes).
 int ExitCodeForEngineCode(int engineCode);
 
 class CComponent : public CBaseCmp {

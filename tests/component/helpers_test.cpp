@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "component/base_cmp.h"
 #include "component/run_command.h"
+#include "component/split_text.h"
 #include "component/text_convert.h"
 
 namespace {
@@ -45,6 +47,27 @@ TEST(TextConvertTest, ByteWideningAndNarrowingRoundTrip) {
 TEST(TextConvertTest, ToUpper) {
   EXPECT_EQ(CBaseCmp::ToUpper(L"1f3a.4b21.abcd"), L"1F3A.4B21.ABCD");
   EXPECT_EQ(CBaseCmp::ToUpper(L""), L"");
+}
+
+// Tool output cut into lines: what the vendor discoveries read line by line.
+TEST(SplitTextTest, CutsOutputIntoLines) {
+  using Lines = std::vector<std::string>;
+  const std::pair<std::string, Lines> rows[] = {
+      {"", {}},
+      {"\n", {""}},
+      {"\n\n", {"", ""}},
+      {"a", {"a"}},
+      {"a\n", {"a"}},
+      {"a\nb", {"a", "b"}},
+      {"a\n\nb\n", {"a", "", "b"}},
+      {"\nb", {"", "b"}},
+      {"a\r\nb\r\n", {"a\r", "b\r"}},
+      {"\r", {"\r"}},
+      {std::string("a\0b\n\0", 5), {std::string("a\0b", 3), std::string(1, '\0')}},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(SplitText(row.first, '\n'), row.second) << ::testing::PrintToString(row.first);
+  }
 }
 
 }  // namespace
