@@ -21,6 +21,10 @@ namespace FixedPaths {
 constexpr const char* kLogDir = "/var/vdl";
 constexpr const char* kLogFile = "/var/vdl/Component.log";
 
+// Lock file beside the log: a run holds an exclusive lock on it, so that runs
+// on one host follow one another.
+constexpr const char* kLockFile = "/var/vdl/fc-hba-update.lock";
+
 // Reference file, relative to the working directory (never moved).
 constexpr const char* kReferenceFile = "reference.xml";
 

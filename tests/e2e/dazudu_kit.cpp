@@ -36,8 +36,13 @@ std::string DazuduKit::BuildZip(const std::string& dir) const {
   if (ec) return "";
   // The engine script stays non-executable in the archive: the component
   // makes it executable itself after unpacking.
-  fs::copy_file(DazuduFixtureDir() + "/dzflash.sh", lx / "dzflash.sh",
+  // A recording kit's engine wraps the plain simulation, which it runs with sh.
+  const std::string plain = recording ? "simulated_dzflash.sh" : "dzflash.sh";
+  fs::copy_file(DazuduFixtureDir() + "/dzflash.sh", lx / plain,
                 fs::copy_options::overwrite_existing, ec);
+  if (!ec && recording)
+    fs::copy_file(DazuduFixtureDir() + "/recording_dzflash.sh", lx / "dzflash.sh",
+                  fs::copy_options::overwrite_existing, ec);
   if (ec) return "";
   fs::permissions(lx / "dzflash.sh", fs::perms(0644), ec);
   {

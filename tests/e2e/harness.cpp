@@ -130,11 +130,45 @@ std::optional<std::string> ReadFile(const fs::path& path) {
   return s.str();
 }
 
-// Builds the script that sets up the namespace and runs the program. The
-// program and its arguments arrive as "$@".
+// The working directories of count runs: one shared, or one each.
+std::vector<std::string> WorkDirs(int count, bool sameDir) {
+  if (sameDir || count == 1) return {"work"};
+  std::vector<std::string> dirs;
+  for (int i = 0; i < count; ++i) dirs.push_back("work" + std::to_string(i));
+  return dirs;
+}
+
+// Lines that prepare the program's standard output in its run's subshell.
+std::string ConsoleSetup(Console console) {
+  if (console != Console::kClosedPipe) return "";
+  // Opened read-write first, so that opening the writer does not block; then
+  // the only reader is closed before the program starts.
+  return "  mkfifo \"$S/pipe$i\" || exit 1\n"
+         "  exec 3<>\"$S/pipe$i\" 4>\"$S/pipe$i\" 3<&-\n";
+}
+
+// The redirection of the program's standard output.
+std::string ConsoleRedirection(Console console) {
+  switch (console) {
+    case Console::kFile:
+      break;
+    case Console::kClosedPipe:
+      return ">&4 4>&-";
+    case Console::kClosed:
+      return ">&-";
+    case Console::kFullDevice:
+      return ">/dev/full";
+  }
+  return ">\"$S/out$i\"";
+}
+
+// Builds the script that sets up the namespace and runs the program count
+// times at once, each in a subshell with the files out<i>, err<i>, rc<i> and
+// time<i>. The program and its arguments arrive as "$@".
 std::string BuildScript(const std::string& s, const Scenario& sc,
                         const std::vector<std::pair<RootTarget, std::string>>& files,
-                        const std::set<std::string>& overlays) {
+                        const std::set<std::string>& overlays, int count,
+                        const std::vector<std::string>& workDirs) {
   const std::string q = ShellQuote(s);
   std::ostringstream o;
   o << "S=" << q << "\n"
@@ -163,13 +197,23 @@ std::string BuildScript(const std::string& s, const Scenario& sc,
     o << "mount -o remount,bind,ro /var || fail 'read-only /var refused'\n";
   if (!sc.sys_tree.empty())
     o << "mount --bind " << ShellQuote(sc.sys_tree) << " /sys || fail 'bind on /sys refused'\n";
-  o << "cd \"$S/work\" || fail 'no working directory'\n"
-    << "start=$(date +%s%N)\n"
-    << "\"$@\" </dev/null >\"$S/out\" 2>\"$S/err\"\n"
-    << "echo $? >\"$S/rc\"\n"
-    << "end=$(date +%s%N)\n"
-    << "echo \"$start $end\" >\"$S/time\"\n"
+  for (const std::string& dir : workDirs)
+    o << "cd \"$S/" << dir << "\" || fail 'no working directory'\n";
+  o << "export E2E_ENGINE_CALLS=\"$S/engine-calls\"\n"
+    << "run_one() (\n"
+    << "  i=$1; cd \"$2\" || exit 1; shift 2\n"
+    << ConsoleSetup(sc.console) << "  start=$(date +%s%N)\n"
+    << "  \"$@\" </dev/null " << ConsoleRedirection(sc.console) << " 2>\"$S/err$i\"\n"
+    << "  echo $? >\"$S/rc$i\"\n"
+    << "  echo \"$start $(date +%s%N)\" >\"$S/time$i\"\n"
+    << ")\n";
+  for (int i = 0; i < count; ++i) {
+    const std::string& dir = workDirs[static_cast<size_t>(i) % workDirs.size()];
+    o << "run_one " << i << " \"$S/" << dir << "\" \"$@\"" << (count > 1 ? " &" : "") << "\n";
+  }
+  o << "wait\n"
     << "if [ -e /var/vdl/Component.log ]; then cp /var/vdl/Component.log \"$S/log\"; fi\n"
+    << "if [ -d /var/vdl ]; then ls -A /var/vdl >\"$S/vdl\"; fi\n"
     << "exit 0\n";
   return o.str();
 }
@@ -187,19 +231,21 @@ std::string ShellQuote(const std::string& word) {
   return out + "'";
 }
 
-Outcome Run(const Scenario& sc) {
+Outcome Run(const Scenario& sc) { return RunTogether(sc, 1, true).front(); }
+
+std::vector<Outcome> RunTogether(const Scenario& sc, int count, bool same_dir) {
+  if (count < 1) count = 1;
   const PrivateNamespace& ns = ProbePrivateNamespace();
-  if (!ns.refusal.empty()) return Refused(ns.refusal);
-  Outcome result;
+  if (!ns.refusal.empty()) return std::vector<Outcome>(count, Refused(ns.refusal));
+  std::vector<Outcome> results(count);
 
   ScratchDir scratch(TempBase(), "fchba-e2e-");
   if (!scratch.ok()) {
     ADD_FAILURE() << "e2e: cannot make a scratch directory under " << TempBase();
-    return result;
+    return results;
   }
   const fs::path s = scratch.path();
-  const fs::path work = s / "work";
-  fs::create_directories(work);
+  const std::vector<std::string> workDirs = WorkDirs(count, same_dir);
   fs::create_directories(s / "ov/etc/up");
   fs::create_directories(s / "ov/etc/wk");
 
@@ -210,18 +256,22 @@ Outcome Run(const Scenario& sc) {
   for (const std::string& name : names) {
     if (InsideWorkDir(name)) continue;
     ADD_FAILURE() << "e2e: working-dir name leaves the working dir: " << name;
-    return result;
+    return results;
   }
-  if (sc.reference) ok &= WriteFile(work / "reference.xml", *sc.reference, 0644);
-  for (const Scenario::File& f : sc.work_files) ok &= WriteFile(work / f.name, f.content, f.mode);
-  for (const auto& [host, name] : sc.copy_into_work) {
-    std::error_code ec;
-    const fs::path dest = work / name;
-    if (dest.has_parent_path()) fs::create_directories(dest.parent_path(), ec);
-    fs::copy(host, dest, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-      ADD_FAILURE() << "e2e: cannot copy " << host << " into the working dir: " << ec.message();
-      ok = false;
+  for (const std::string& dir : workDirs) {
+    const fs::path work = s / dir;
+    fs::create_directories(work);
+    if (sc.reference) ok &= WriteFile(work / "reference.xml", *sc.reference, 0644);
+    for (const Scenario::File& f : sc.work_files) ok &= WriteFile(work / f.name, f.content, f.mode);
+    for (const auto& [host, name] : sc.copy_into_work) {
+      std::error_code ec;
+      const fs::path dest = work / name;
+      if (dest.has_parent_path()) fs::create_directories(dest.parent_path(), ec);
+      fs::copy(host, dest, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+      if (ec) {
+        ADD_FAILURE() << "e2e: cannot copy " << host << " into the working dir: " << ec.message();
+        ok = false;
+      }
     }
   }
   if (!sc.release.empty()) ok &= WriteFile(s / "release", sc.release, 0644);
@@ -259,8 +309,10 @@ Outcome Run(const Scenario& sc) {
     fs::create_directories(s / "ov" / std::to_string(i) / "up");
     fs::create_directories(s / "ov" / std::to_string(i) / "wk");
   }
-  if (!ok) return result;  // each failure was reported where it happened
-  if (!WriteFile(s / "run.sh", BuildScript(s.string(), sc, staged, overlays), 0755)) return result;
+  if (!ok) return results;  // each failure was reported where it happened
+  if (!WriteFile(s / "run.sh", BuildScript(s.string(), sc, staged, overlays, count, workDirs),
+                 0755))
+    return results;
 
   // The script changes directory before it starts the program.
   std::string binary = sc.binary.empty() ? DefaultBinary() : sc.binary;
@@ -269,34 +321,42 @@ Outcome Run(const Scenario& sc) {
   argv.insert(argv.end(), {"sh", (s / "run.sh").string(), binary});
   argv.insert(argv.end(), sc.args.begin(), sc.args.end());
   const ProcessResult run = RunProcess(argv, "", sc.timeout_seconds);
-  result.timed_out = run.timed_out;
   if (run.timed_out) {
     ADD_FAILURE() << "e2e: the run took longer than " << sc.timeout_seconds << " s and was killed";
   }
   if (run.started && run.exit_code == kSetupRefused) {
-    return Refused("the private namespace (" + ns.how +
-                   ") could not be set up: " + ReadFile(s / "setup.err").value_or("") + run.output);
+    return std::vector<Outcome>(
+        count, Refused("the private namespace (" + ns.how + ") could not be set up: " +
+                       ReadFile(s / "setup.err").value_or("") + run.output));
   }
 
-  const std::optional<std::string> rc = ReadFile(s / "rc");
-  if (rc) {
-    result.exit_code = std::atoi(rc->c_str());
-  } else if (!run.timed_out) {
-    ADD_FAILURE() << "e2e: the run script ended without running the program: " << run.output;
-  }
-  result.out = ReadFile(s / "out").value_or("");
-  result.err = ReadFile(s / "err").value_or("");
   const std::optional<std::string> log = ReadFile(s / "log");
-  result.log_exists = log.has_value();
-  result.log = log.value_or("");
-  for (const std::string& name : sc.read_back) {
-    const std::optional<std::string> content = ReadFile(work / name);
-    if (content) result.files[name] = *content;
+  for (int i = 0; i < count; ++i) {
+    Outcome& result = results[static_cast<size_t>(i)];
+    const std::string n = std::to_string(i);
+    result.timed_out = run.timed_out;
+    const std::optional<std::string> rc = ReadFile(s / ("rc" + n));
+    if (rc) {
+      result.exit_code = std::atoi(rc->c_str());
+    } else if (!run.timed_out) {
+      ADD_FAILURE() << "e2e: the run script ended without running the program: " << run.output;
+    }
+    result.out = ReadFile(s / ("out" + n)).value_or("");
+    result.err = ReadFile(s / ("err" + n)).value_or("");
+    result.log_exists = log.has_value();
+    result.log = log.value_or("");
+    result.engine_calls = ReadFile(s / "engine-calls").value_or("");
+    result.var_vdl = ReadFile(s / "vdl").value_or("");
+    const fs::path work = s / workDirs[static_cast<size_t>(i) % workDirs.size()];
+    for (const std::string& name : sc.read_back) {
+      const std::optional<std::string> content = ReadFile(work / name);
+      if (content) result.files[name] = *content;
+    }
+    long long start = 0, end = 0;
+    std::istringstream(ReadFile(s / ("time" + n)).value_or("0 0")) >> start >> end;
+    result.seconds = static_cast<double>(end - start) / 1e9;
   }
-  long long start = 0, end = 0;
-  std::istringstream(ReadFile(s / "time").value_or("0 0")) >> start >> end;
-  result.seconds = static_cast<double>(end - start) / 1e9;
-  return result;
+  return results;
 }
 
 }  // namespace e2e

@@ -13,6 +13,10 @@
 //   /usr/lib64  "/usr/lib/..." on this layout)
 //   /sys        bind of Scenario::sys_tree (when set)
 //   cwd         a fresh scratch directory holding reference.xml and work_files
+//   stdout      a file read back into Outcome::out, or a console that has
+//               gone away (Scenario::console)
+//   env         E2E_ENGINE_CALLS names a file outside the namespace that the
+//               recording Dazudu engine appends to (Outcome::engine_calls)
 //
 // Typical use:
 //   e2e::Scenario s;
@@ -35,6 +39,14 @@
 
 namespace e2e {
 
+// Where the program's standard output goes.
+enum class Console {
+  kFile,        // a file, read back into Outcome::out
+  kClosedPipe,  // a pipe whose reader closed before the program started
+  kClosed,      // no descriptor 1 at all
+  kFullDevice,  // /dev/full: every write fails
+};
+
 struct Scenario {
   std::string binary;                    // default: the real fc-hba-update
   std::vector<std::string> args;         // words after the program name
@@ -55,6 +67,7 @@ struct Scenario {
   std::string release = "Red Hat Enterprise Linux Server release 5.8 (Tikanga)\n";  // "" = none
   std::vector<std::string> read_back;  // working-dir files to read after the run
   int timeout_seconds = 120;           // the run is killed after this long
+  Console console = Console::kFile;
 };
 
 struct Outcome {
@@ -67,10 +80,19 @@ struct Outcome {
   std::map<std::string, std::string> files;  // read_back name -> content (missing files absent)
   double seconds = 0;                        // wall time of the program alone
   bool timed_out = false;
+  std::string engine_calls;  // what the recording engine appended (shared by runs together)
+  std::string var_vdl;       // the names in /var/vdl after the run, one a line ("" when none)
 };
 
 // Runs the scenario; never touches the host's fixed paths.
 Outcome Run(const Scenario& scenario);
+
+// Starts count runs of the scenario at the same time in one namespace, so
+// that they share /etc and /var (the log and the run lock); with same_dir
+// they share one working directory too, otherwise each has its own copy of
+// it. The outcomes come in start order; each holds its own console, exit code
+// and read_back files, and the log as all the runs left it.
+std::vector<Outcome> RunTogether(const Scenario& scenario, int count, bool same_dir);
 
 // The real executable built by this tree.
 std::string DefaultBinary();
@@ -108,11 +130,16 @@ std::string ReferenceXml(const std::vector<RefDevice>& devices);
 //                           stdout, stderr and fd 3, exits with update_rc
 // Every call appends its arguments, one line per call, to
 // "dzflashStandalone<version>/lx/calls.log" in the working directory.
+// A recording kit's engine also appends "start <dir> <args>" and
+// "end <dir> <args>" lines around each call to $E2E_ENGINE_CALLS, and "sigpipe
+// default" or "sigpipe ignored" as the engine sees SIGPIPE; each call takes
+// 0.3 s, so that calls of runs at the same time would overlap.
 struct DazuduKit {
   std::vector<std::string> query_lines;
   int update_rc = 0;
   std::string version = "5.1.20";
   std::optional<std::string> query_output = std::nullopt;  // raw output, overrides query_lines
+  bool recording = false;
 
   std::string ZipName() const;    // "dzflashStandalone<version>.zip"
   std::string CallsLog() const;   // working-dir path of calls.log (for read_back)

@@ -95,6 +95,13 @@ const Probe kProbes[] = {
      "unzip -q -o dzflashStandalone*.zip && sh ./dzflashStandalone*/lx/dzflash.sh /fc  /update "
      ">/dev/null 2>&1 3>/dev/null",
      "", 11},
+    // Consoles that have gone away: the shell's echo meets each of them.
+    {"ClosedPipeConsole", [](e2e::Scenario& s) { s.console = e2e::Console::kClosedPipe; }, "echo x",
+     "", 141},
+    {"ClosedConsole", [](e2e::Scenario& s) { s.console = e2e::Console::kClosed; },
+     "echo x 2>/dev/null || exit 5", "", 5},
+    {"FullDeviceConsole", [](e2e::Scenario& s) { s.console = e2e::Console::kFullDevice; },
+     "echo x 2>/dev/null || exit 6", "", 6},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rig, ProbeTest, ::testing::ValuesIn(kProbes),
@@ -207,6 +214,29 @@ TEST(Rig, ScratchDirGoesWithAnUnreadableDirectoryInside) {
     ASSERT_EQ(::chmod((path + "/ov/wk").c_str(), 0), 0);
   }
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Runs together share /var and, unless told to share one, have their own
+// working directories; each keeps its own console and exit code.
+TEST(Rig, RunsTogetherShareVar) {
+  e2e::Scenario s = ShellScenario(
+      "mkdir -p /var/vdl && echo run >> /var/vdl/Component.log && echo $$ | tee mine && "
+      "exit $(ls | wc -l)");
+  s.read_back = {"mine"};
+  for (const bool sameDir : {true, false}) {
+    const std::vector<e2e::Outcome> runs = e2e::RunTogether(s, 3, sameDir);
+    E2E_SKIP_IF_SKIPPED(runs.front());
+    ASSERT_EQ(runs.size(), 3u);
+    for (const e2e::Outcome& run : runs) {
+      EXPECT_EQ(run.log, "run\nrun\nrun\n");
+      EXPECT_EQ(run.var_vdl, "Component.log\n");
+      EXPECT_EQ(run.exit_code, 1);  // "mine" alone in the working directory
+      if (!sameDir) {
+        EXPECT_EQ(run.out, run.files.at("mine"));
+      }
+    }
+    EXPECT_NE(runs[0].out, runs[1].out);
+  }
 }
 
 TEST(Rig, ProgramTimeIsMeasured) {
