@@ -153,14 +153,16 @@ void CompareCopies(const Input& in) {
 // bound.
 void CompareRemembering(const Input& in) {
   if (in.text.size() > 14) return;
-  long long& after = RegexLimits::RememberAfterSteps();
-  const long long shipped = after;
   bool limited = false;
-  after = RegexLimits::kMaxMatchSteps + 1;
-  const std::vector<int> without = Outline<Pattern>(in.pattern, in.text, in.flags, &limited);
-  after = 0;
-  const std::vector<int> with = Outline<Pattern>(in.pattern, in.text, in.flags);
-  after = shipped;
+  std::vector<int> without, with;
+  {
+    RegexLimits::ScopedTestLimits never(RegexLimits::kNeverRemember);
+    without = Outline<Pattern>(in.pattern, in.text, in.flags, &limited);
+  }
+  {
+    RegexLimits::ScopedTestLimits fromFirstStep(0);
+    with = Outline<Pattern>(in.pattern, in.text, in.flags);
+  }
   if (!limited && with != without) std::abort();
 }
 

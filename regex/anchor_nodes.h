@@ -118,7 +118,7 @@ class BasicLookBehindNode : public BasicNode<T> {
     const int n = static_cast<int>(str.size());
     const bool fits = n <= cur && cur <= static_cast<int>(text.size());
     const bool found = fits && (n == 0 || this->LiteralAt(str, false, text, m, cur - n));
-    if (m->aborted) return -1;
+    if (m->budget.Exhausted()) return -1;
     return found == pos ? this->Continue(text, m, cur) : -1;
   }
   bool IsTransparent() const override { return pos && str.empty(); }

@@ -1,7 +1,7 @@
 // A matcher's table of remembered failures: one bit per slot of the
 // pattern's plan and per text position, set when the slot's node failed
-// there. The table is made only once an operation has taken
-// RememberAfterSteps() steps, so short texts never pay for it, and it stays
+// there. The table is made only once an operation has taken some thousands
+// of steps (match_budget.h), so short texts never pay for it, and it stays
 // valid for further operations on the same text in the same mode. It also
 // keeps, per long literal text of the pattern, where that text occurs.
 #ifndef REGEX_FAILURE_MEMO_H

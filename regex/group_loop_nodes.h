@@ -98,13 +98,13 @@ class BasicGroupLoopNode : public BasicNode<T> {
 
   int MatchGreedy(const String& text, Matcher* m, int cur) const {
     int r = Iterate(text, m, cur);
-    if (r >= 0 || m->aborted) return r;
+    if (r >= 0 || m->budget.Exhausted()) return r;
     return this->Continue(text, m, cur);
   }
 
   int MatchLazy(const String& text, Matcher* m, int cur) const {
     int r = this->Continue(text, m, cur);
-    if (r >= 0 || m->aborted) return r;
+    if (r >= 0 || m->budget.Exhausted()) return r;
     return Iterate(text, m, cur);
   }
 
@@ -112,7 +112,7 @@ class BasicGroupLoopNode : public BasicNode<T> {
   int MatchPossessive(const String& text, Matcher* m, int cur) const {
     m->loopSavedCounts[gi] = m->loopCounts[gi];
     int r = Iterate(text, m, cur);
-    if (r >= 0 || m->aborted) return r;
+    if (r >= 0 || m->budget.Exhausted()) return r;
     if (m->loopCounts[gi] != m->loopSavedCounts[gi]) return r;
     return this->Continue(text, m, cur);
   }

@@ -28,25 +28,21 @@ BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
 // nodes that read the mode, and they decide what a failure means.
 template <class T>
 int BasicMatcher<T>::RunHead(int at) {
-  depth = 0;
-  steps = 0;
   savedGroups.clear();
   if (memo.Tried() && memoFlags != matchFlags) memo.Reset();
-  stepLimit = memo.Tried()
-                  ? memo.StepBudget()
-                  : std::min(RegexLimits::RememberAfterSteps(), RegexLimits::kMaxMatchSteps);
-  aborted = text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound);
-  return aborted ? -1 : pattern->Head()->Match(text, this, at);
+  const long long rememberAfter = RegexLimits::MatchLimitsInForce::Get().rememberAfterSteps;
+  const bool tableDue = !memo.Tried() && rememberAfter <= RegexLimits::kMaxMatchSteps;
+  budget.Start(tableDue ? rememberAfter : Budget::kNever,
+               memo.Tried() ? memo.StepBudget() : RegexLimits::kMaxMatchSteps,
+               text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound));
+  return budget.Exhausted() ? -1 : pattern->Head()->Match(text, this, at);
 }
 
 template <class T>
-bool BasicMatcher<T>::Checkpoint() {
-  // A threshold beyond the step bound switches remembering off.
-  if (memo.Tried() || RegexLimits::RememberAfterSteps() > RegexLimits::kMaxMatchSteps) return false;
+long long BasicMatcher<T>::SwitchOnTable() {
   memo.Enable(pattern->Plan(), text.size());
   memoFlags = matchFlags;
-  stepLimit = memo.StepBudget();
-  return steps <= stepLimit;
+  return memo.StepBudget();
 }
 
 template <class T>

@@ -3,9 +3,9 @@
 // A node tests one construct at an index of the text and hands the rest of
 // the match to its successor: Match returns the index at which the match of
 // the whole rest of the chain ends, or -1. Every call from one node into
-// another goes through Run, which counts the nesting and the steps in the
-// matcher and ends the attempt as a no-match before it could exhaust the
-// stack or run without end. The branching nodes remember, through the
+// another goes through Run, which enters it through the matcher's accounting
+// (match_budget.h): an attempt ends as a no-match before it could exhaust
+// the stack or run without end. The branching nodes remember, through the
 // matcher's failure table (failure_memo.h), the positions from which they
 // have failed, so that no such position is explored twice.
 //
@@ -95,26 +95,12 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
  protected:
   int Continue(const String& text, Matcher* m, int i) const { return Run(next, text, m, i); }
 
+  // Calls node n (none: the chain has ended at i) through the matcher's
+  // accounting, which ends the attempt once a bound is passed.
   static int Run(const BasicNode* n, const String& text, Matcher* m, int i) {
     if (!n) return i;
-    if (m->aborted) return -1;
-    if (++m->depth > RegexLimits::kMaxMatchDepth ||
-        (++m->steps > m->stepLimit && !m->Checkpoint())) {
-      m->aborted = true;
-      --m->depth;
-      return -1;
-    }
-    int r = n->Match(text, m, i);
-    --m->depth;
-    return r;
-  }
-
-  // Counts n units of work done in a loop (iterations, characters compared)
-  // against the step bound.
-  static bool Spend(Matcher* m, long long n) {
-    m->steps += n;
-    if (m->steps > m->stepLimit && !m->Checkpoint()) m->aborted = true;
-    return !m->aborted;
+    typename Matcher::Budget::Call call(m->budget);
+    return call.Entered() ? n->Match(text, m, i) : -1;
   }
 
   // True when the literal text occurs in the text from pos on. Once an
@@ -128,14 +114,14 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
       const std::vector<std::uint64_t>* starts = m->memo.LiteralStarts(index);
       if (!starts) starts = IndexLiteral(literal, ci, text, m);
       if (starts && !starts->empty()) {
-        return Spend(m, 1) && ((*starts)[std::size_t(pos) >> 6] >> (pos & 63)) & 1u;
+        return m->budget.Spend(1) && ((*starts)[std::size_t(pos) >> 6] >> (pos & 63)) & 1u;
       }
     }
     int i = 0;
     while (i < n &&
            (ci ? T::Lower(text[pos + i]) == T::Lower(literal[i]) : text[pos + i] == literal[i]))
       ++i;
-    return Spend(m, i) && i == n;
+    return m->budget.Spend(i) && i == n;
   }
 
   // This node's slot in the matcher's failure table, or -1.
@@ -149,7 +135,7 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     if (slot < 0 || pos < m->memo.FirstUsable(slot, m->loopStarts)) return body();
     if (m->memo.Failed(slot, pos)) return -1;
     const int r = body();
-    if (r == -1 && !m->aborted) m->memo.MarkFailed(slot, pos);
+    if (r == -1 && !m->budget.Exhausted()) m->memo.MarkFailed(slot, pos);
     return r;
   }
 
@@ -163,7 +149,7 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     for (;;) {
       long long read = 0;
       const int at = search.Next(text, cursor, &read);
-      if (!Spend(m, read)) return nullptr;
+      if (!m->budget.Spend(read)) return nullptr;
       if (at < 0) break;
       starts[std::size_t(at) >> 6] |= std::uint64_t(1) << (at & 63);
     }

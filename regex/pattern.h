@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "regex/failure_memo.h"
+#include "regex/match_budget.h"
 #include "regex/memo_plan.h"
 #include "regex/print_slots.h"
 #include "regex/traits.h"
@@ -174,11 +175,10 @@ class BasicMatcher {
   // True when the last operation ended because the match would have nested
   // deeper, or taken more steps, than the engine allows; its answer was then
   // "no match".
-  bool LimitExceeded() const { return aborted; }
-  // Called when the steps pass stepLimit: the first time for a text and
-  // mode, it makes the failure table and raises the limit to the operation's
-  // step bound; after that, false (the bound is reached).
-  bool Checkpoint();
+  bool LimitExceeded() const { return budget.Exhausted(); }
+  // Makes the failure table for the text and mode, when the operation's
+  // accounting says that it is due; returns the operation's step bound.
+  long long SwitchOnTable();
 
   // ---- Match state, read and written by the nodes while they match. ----
   // The arrays are indexed by group id, from -nonCapGroupCount upwards.
@@ -192,11 +192,9 @@ class BasicMatcher {
   int nonCapGroupCount = 0;
   int foundMatch = 0;
   unsigned long matchFlags = 0;
-  int depth = 0;            // current nesting of node calls
-  long long steps = 0;      // steps taken by the current operation
-  long long stepLimit = 0;  // the steps at which Checkpoint is next called
-  bool aborted = false;     // the nesting or step bound was hit during this operation
-  FailureMemo memo;         // remembered failures of the pattern's nodes
+  using Budget = RegexEngine::MatchBudget<BasicMatcher>;
+  Budget budget{this};  // the accounting of the current operation
+  FailureMemo memo;     // remembered failures of the pattern's nodes
   // Group positions saved by look-aheads and independent groups while their
   // body runs, so that a failure can put them back.
   std::vector<int> savedGroups;

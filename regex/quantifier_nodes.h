@@ -82,7 +82,7 @@ class BasicQuantifierNode : public BasicNode<T> {
       if (r <= p) return r;
       p = r;
     }
-    return this->Spend(m, min) ? p : -1;
+    return m->budget.Spend(min) ? p : -1;
   }
 
   // True when failures are remembered per iteration start (see above).
@@ -111,7 +111,7 @@ class BasicQuantifierNode : public BasicNode<T> {
   // Remembers that what follows each of the iteration starts first,
   // first + width_, ... (count of them) fails.
   void RememberRun(Matcher* m, const RunMemo& memo, int first, long count) const {
-    if (memo.slot < 0 || m->aborted) return;
+    if (memo.slot < 0 || m->budget.Exhausted()) return;
     for (long k = 0; k < count; ++k) {
       const long at = first + k * width_;
       if (at >= memo.from) m->memo.MarkFailed(memo.slot, static_cast<int>(at));
@@ -173,13 +173,13 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
       }
       p = r;
     }
-    if (!this->Spend(m, n)) return -1;
+    if (!m->budget.Spend(n)) return -1;
     const long last = knownBeyond ? n - 1 : n;
     for (long k = last; k >= 0; --k) {
       int at = cur + static_cast<int>(k * width);
       if (!this->Allows(this->lead_, text, at)) continue;
       int r = this->Continue(text, m, at);
-      if (r != -1 || m->aborted) return r;
+      if (r != -1 || m->budget.Exhausted()) return r;
     }
     if (Remember) this->RememberRun(m, memo, cur, last + 1);
     return -1;
@@ -191,14 +191,10 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
     if (count < this->max) {
       int r = this->Run(this->inner, text, m, cur);
       if (r != -1 && r > cur) {
-        if (++m->depth > RegexLimits::kMaxMatchDepth) {
-          m->aborted = true;
-          --m->depth;
-          return -1;
-        }
+        if (!m->budget.Nest()) return -1;
         int r2 = MatchManyNested(text, m, r, count + 1);
-        --m->depth;
-        if (r2 != -1 || m->aborted) return r2;
+        m->budget.Leave();
+        if (r2 != -1 || m->budget.Exhausted()) return r2;
       }
     }
     return this->Continue(text, m, cur);
@@ -222,7 +218,7 @@ class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
       for (int i = this->min; i < this->max; ++i) {
         if (this->Allows(this->lead_, text, p)) {
           int r = this->Continue(text, m, p);
-          if (r != -1 || m->aborted) return r;
+          if (r != -1 || m->budget.Exhausted()) return r;
         }
         int r2 = this->Step(text, m, p);
         if (r2 <= p) return -1;
@@ -246,13 +242,13 @@ class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
       ++tried;
       if (this->Allows(this->lead_, text, p)) {
         int r = this->Continue(text, m, p);
-        if (r != -1 || m->aborted) return r;
+        if (r != -1 || m->budget.Exhausted()) return r;
       }
       int r2 = this->Step(text, m, p);
       if (r2 <= p) break;
       p = r2;
     }
-    if (!this->Spend(m, tried)) return -1;
+    if (!m->budget.Spend(tried)) return -1;
     this->RememberRun(m, memo, first, tried);
     return -1;
   }
@@ -303,7 +299,7 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
       p = r;
       ++walked;
     }
-    if (!this->Spend(m, p - cur)) return -1;
+    if (!m->budget.Spend(p - cur)) return -1;
     const int r = known ? -1 : this->Continue(text, m, p);
     if (r == -1) this->RememberRun(m, memo, first, known ? walked : walked + 1);
     return r;

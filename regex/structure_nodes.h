@@ -41,13 +41,13 @@ class BasicStartNode : public BasicNode<T> {
     } else {
       int p = cur;
       r = this->Allows(lead_, text, p) ? this->Continue(text, m, p) : -1;
-      while (r == -1 && p < len && !m->aborted) {
+      while (r == -1 && p < len && !m->budget.Exhausted()) {
         m->ClearGroups();
         ++p;
         if (lead_.Known()) {
           const int from = p;
           while (p < len && !this->Allows(lead_, text, p)) ++p;
-          if (!this->Spend(m, p - from) || p >= len) break;
+          if (!m->budget.Spend(p - from) || p >= len) break;
         }
         m->groupStarts[0] = p;
         r = this->Continue(text, m, p);
@@ -83,11 +83,11 @@ class BasicStartNode : public BasicNode<T> {
     for (;;) {
       long long read = 0;
       const int at = search_.Next(text, cursor, &read);
-      if (!this->Spend(m, read) || at < 0) break;
+      if (!m->budget.Spend(read) || at < 0) break;
       if (at > cur) m->ClearGroups();
       m->groupStarts[0] = at;
       r = this->Run(afterLiteral_, text, m, at + search_.Length());
-      if (r != -1 || m->aborted) break;
+      if (r != -1 || m->budget.Exhausted()) break;
     }
     return r;
   }
@@ -188,7 +188,7 @@ class BasicOrNode : public BasicNode<T> {
     N* rest = joinedInside ? nullptr : this->next;
     int r = this->Run(one, text, m, cur);
     if (r != -1 && rest) r = this->Run(rest, text, m, r);
-    if (r != -1 || m->aborted) return r;
+    if (r != -1 || m->budget.Exhausted()) return r;
     r = this->Run(two, text, m, cur);
     if (r == -1) return -1;
     return rest ? this->Run(rest, text, m, r) : r;
@@ -210,7 +210,7 @@ class BasicLookAheadNode : public BasicNode<T> {
   int Match(const String& text, Matcher* m, int cur) const override {
     const size_t mark = this->SaveGroups(m, groups_);
     int r = this->Run(inner, text, m, cur);
-    if ((r != -1) != pos || m->aborted) {
+    if ((r != -1) != pos || m->budget.Exhausted()) {
       this->DropSavedGroups(m, groups_, mark, true);
       return -1;
     }
@@ -275,7 +275,7 @@ class BasicReferenceNode : public BasicNode<T> {
       const int n = e - s;
       if (s >= 0 && e >= s && n != 0) {
         if (cur > static_cast<int>(text.size()) - n) return -1;
-        if (!this->Spend(m, n) || text.compare(cur, n, text, s, n) != 0) return -1;
+        if (!m->budget.Spend(n) || text.compare(cur, n, text, s, n) != 0) return -1;
         return this->Continue(text, m, cur + n);
       }
     }

@@ -139,18 +139,9 @@ struct Run {
 };
 
 // Sets when remembering starts for as long as it lives.
-class RememberAfter {
- public:
-  explicit RememberAfter(long long steps) : saved_(RegexLimits::RememberAfterSteps()) {
-    RegexLimits::RememberAfterSteps() = steps;
-  }
-  ~RememberAfter() { RegexLimits::RememberAfterSteps() = saved_; }
+using RememberAfter = RegexLimits::ScopedTestLimits;
 
- private:
-  long long saved_;
-};
-
-constexpr long long kNever = RegexLimits::kMaxMatchSteps + 1;
+constexpr long long kNever = RegexLimits::kNeverRemember;
 
 template <class T>
 class RememberingTest : public ::testing::Test {};
