@@ -20,6 +20,7 @@ class BasicStartOfInputNode : public BasicNode<T> {
     return cur == 0 ? this->Continue(text, m, 0) : -1;
   }
   bool IsStartOfInputNode() const override { return true; }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 template <class T>
@@ -33,6 +34,7 @@ class BasicStartOfLineNode : public BasicNode<T> {
       return this->Continue(text, m, cur);
     return -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 template <class T>
@@ -46,6 +48,7 @@ class BasicEndOfLineNode : public BasicNode<T> {
       return this->Continue(text, m, cur);
     return -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 // "\z" and '$' (term false): the end only. "\Z" (term true): also before a
@@ -66,6 +69,7 @@ class BasicEndOfInputNode : public BasicNode<T> {
       return this->Continue(text, m, cur);
     return -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool term;
 };
 
@@ -87,13 +91,15 @@ class BasicWordBoundaryNode : public BasicNode<T> {
     bool boundary = before != IsLetter(text[cur]);
     return boundary == pos ? this->Continue(text, m, cur) : -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool pos;
 
  private:
   static bool IsLetter(Char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 };
 
-// "\G": the index where the current search began.
+// "\G": the index where the current search began, so it keeps the default
+// answer of ReadsCapturesOrStart.
 template <class T>
 class BasicEndOfMatchNode : public BasicNode<T> {
  public:
@@ -123,6 +129,7 @@ class BasicLookBehindNode : public BasicNode<T> {
   }
   bool IsTransparent() const override { return pos && str.empty(); }
   bool IsPassThrough() const override { return pos && str.empty(); }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool pos;
   String str;
 };

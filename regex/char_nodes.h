@@ -24,6 +24,7 @@ class BasicOneCharNode : public BasicNode<T> {
   bool TestChar(Char c) const override { return Self().Test(c); }
   const BasicNode<T>* FirstCharTest() const override { return this; }
   int MinWidth() const override { return 1; }
+  bool ReadsCapturesOrStart() const override { return false; }
 
  private:
   const Derived& Self() const { return static_cast<const Derived&>(*this); }
@@ -81,6 +82,7 @@ class BasicQuoteNodeT : public BasicNode<T> {
     ci = CI;
     return &str;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 
   String str;
 };

@@ -29,6 +29,8 @@ class BasicGroupLoopPrologueNode : public BasicNode<T> {
     }
     return r;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
+  int ResetsLoop() const override { return gi; }
   int gi;
 };
 
@@ -76,6 +78,15 @@ class BasicGroupLoopNode : public BasicNode<T> {
   void AppendLinks(std::vector<N*>& out) const override {
     if (inner) out.push_back(inner);
   }
+  bool ReadsCapturesOrStart() const override { return false; }
+  // An uncounted loop (no upper bound, at most one mandatory iteration, not
+  // possessive, whose steps compare iteration counts) depends on its state
+  // only through whether its current iteration began before the position.
+  bool Uncounted() const {
+    return type != kPossessive && max == RegexLimits::kNoUpperBound && min <= 1;
+  }
+  bool MayRemember() const override { return Uncounted(); }
+  typename N::LoopRead ReadsLoop() const override { return {gi, !Uncounted()}; }
 
   int gi;
   int min;

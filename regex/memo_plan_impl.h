@@ -6,37 +6,22 @@
 #include <map>
 #include <vector>
 
-#include "regex/anchor_nodes.h"
-#include "regex/group_loop_nodes.h"
 #include "regex/memo_plan.h"
-#include "regex/quantifier_nodes.h"
-#include "regex/structure_nodes.h"
-
-namespace MemoPlanning {
-
-// A group loop whose outcome depends only on whether its current iteration
-// began before the position: no upper bound, at most one mandatory
-// iteration, and not possessive (whose steps compare iteration counts).
-template <class T>
-bool IsUncounted(const BasicGroupLoopNode<T>& loop) {
-  return loop.type != BasicGroupLoopNode<T>::kPossessive &&
-         loop.max == RegexLimits::kNoUpperBound && loop.min <= 1;
-}
-
-}  // namespace MemoPlanning
+#include "regex/node.h"
 
 // What each node can reach, computed to a fixed point over the graph (which
 // has cycles through the group loops):
-//   hard:    a back reference or "\G";
+//   hard:    a node whose outcome reads captures or where the attempt began;
 //   counted: the counted group loops reached other than through their
 //            prologue;
 //   zero:    the uncounted group loops reached along a path that consumes
 //            nothing, other than through their prologue.
 // A prologue clears its own loop from what it reaches, since it resets it.
+// Every fact comes from the nodes themselves (node.h), so a node class that
+// states none is never remembered.
 template <class T>
 MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   using N = BasicNode<T>;
-  using Loop = BasicGroupLoopNode<T>;
   MemoPlan plan;
   const int count = static_cast<int>(nodes.size());
   plan.nodes = count;
@@ -45,11 +30,10 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
 
   std::map<int, int> loopBit;  // group id of a loop -> its bit
   for (N* n : nodes) {
-    if (auto* loop = dynamic_cast<Loop*>(n)) {
-      if (loopBit.count(loop->gi) == 0) {
-        const int bit = static_cast<int>(loopBit.size());
-        loopBit[loop->gi] = bit;
-      }
+    const int gi = n->ReadsLoop().gi;
+    if (gi != 0 && loopBit.count(gi) == 0) {
+      const int bit = static_cast<int>(loopBit.size());
+      loopBit[gi] = bit;
     }
   }
   if (loopBit.size() > 64) return plan;  // too many loops to follow: no slots
@@ -73,22 +57,20 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
     if (n->next) edges[i].push_back({n->next->index, n->MinWidth() > 0});
     std::vector<N*> links;
     n->AppendLinks(links);
-    if (auto* accept = dynamic_cast<BasicAcceptNode<T>*>(n)) {
-      if (accept->resume) links.push_back(accept->resume);
-    }
     for (N* link : links) edges[i].push_back({link->index, false});
-    if (dynamic_cast<BasicReferenceNode<T>*>(n) || dynamic_cast<BasicEndOfMatchNode<T>*>(n)) {
+    const typename N::LoopRead loop = n->ReadsLoop();
+    if (n->ReadsCapturesOrStart()) {
       own[i].hard = anyHard = true;
-    } else if (auto* loop = dynamic_cast<Loop*>(n)) {
-      if (MemoPlanning::IsUncounted(*loop)) {
-        own[i].zero = bitOf(loop->gi);
-      } else {
-        own[i].counted = bitOf(loop->gi);
+    } else if (loop.gi != 0) {
+      if (loop.counted) {
+        own[i].counted = bitOf(loop.gi);
         anyCounted = true;
+      } else {
+        own[i].zero = bitOf(loop.gi);
       }
-    } else if (auto* prologue = dynamic_cast<BasicGroupLoopPrologueNode<T>*>(n)) {
-      if (loopBit.count(prologue->gi)) resets[i] = bitOf(prologue->gi);
     }
+    const int reset = n->ResetsLoop();
+    if (reset != 0 && loopBit.count(reset)) resets[i] = bitOf(reset);
   }
 
   std::vector<Facts> facts(own);
@@ -115,11 +97,7 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   bool allBranchesHaveSlots = true;
   for (int i = 0; i < count; ++i) {
     N* n = nodes[static_cast<std::size_t>(i)];
-    auto* loop = dynamic_cast<Loop*>(n);
-    const bool branches = dynamic_cast<BasicQuantifierNode<T>*>(n) ||
-                          dynamic_cast<BasicOrNode<T>*>(n) ||
-                          (loop && MemoPlanning::IsUncounted(*loop));
-    if (!branches) continue;
+    if (!n->MayRemember()) continue;
     const Facts& f = facts[i];
     if (f.hard || f.counted) {
       allBranchesHaveSlots = false;
@@ -128,7 +106,8 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
     plan.slotOf[i] = plan.slots++;
     // A loop's own slot is used only when its iteration made progress, so its
     // own bit needs no check.
-    const std::uint64_t zero = loop ? f.zero & ~bitOf(loop->gi) : f.zero;
+    const int ownLoop = n->ReadsLoop().gi;
+    const std::uint64_t zero = ownLoop != 0 ? f.zero & ~bitOf(ownLoop) : f.zero;
     for (const auto& entry : loopBit) {
       if (zero & (std::uint64_t(1) << entry.second)) plan.conditionGroups.push_back(entry.first);
     }

@@ -88,6 +88,30 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     return nullptr;
   }
 
+  // ---- What the plan of the failure table (memo_plan.h) asks of a node. ----
+  // The defaults are the safe answers: a node class that states nothing is
+  // never remembered, and neither is any node from which it can be reached.
+  // Its links other than next must be reported through AppendLinks, which is
+  // how the plan follows the graph.
+  //
+  // True when the node's outcome may depend on what the groups captured, on
+  // where the current attempt began, or on any matcher state other than the
+  // text, the position and the loop state that ReadsLoop reports.
+  virtual bool ReadsCapturesOrStart() const { return true; }
+  // True for a node where backtracking branches, whose failure at a position
+  // may be remembered when the plan allows it.
+  virtual bool MayRemember() const { return false; }
+  // The group loop whose state the node reads (gi 0: none), and whether its
+  // outcome then depends on the loop's iteration count (counted) or only on
+  // whether the loop's current iteration began before the position.
+  struct LoopRead {
+    int gi = 0;
+    bool counted = false;
+  };
+  virtual LoopRead ReadsLoop() const { return {}; }
+  // The group loop whose state the node resets before it goes on (0: none).
+  virtual int ResetsLoop() const { return 0; }
+
   BasicNode* next = nullptr;
   // The node's place in its pattern's registry (set by RegisterNode).
   int index = -1;

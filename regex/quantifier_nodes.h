@@ -44,6 +44,8 @@ class BasicQuantifierNode : public BasicNode<T> {
     return Mandatory(text, m, cur);
   }
   void AppendLinks(std::vector<N*>& out) const override { out.push_back(inner); }
+  bool ReadsCapturesOrStart() const override { return false; }
+  bool MayRemember() const override { return true; }
   void Prepare() override {
     single_ = inner->IsSingleChar();
     lead_ = this->LeadOf(this->next);

@@ -56,6 +56,7 @@ class BasicStartNode : public BasicNode<T> {
     if (r < 0) m->groupStarts[0] = -1;
     return r;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
   void Prepare() override {
     lead_ = this->LeadOf(this->next);
     // The last character that some node along the one path of every match
@@ -113,6 +114,7 @@ class BasicEndNode : public BasicNode<T> {
     }
     return cur;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 template <class T>
@@ -126,6 +128,7 @@ class BasicSubStartNode : public BasicNode<T> {
   }
   bool IsTransparent() const override { return true; }
   bool IsPassThrough() const override { return true; }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 // End of an inner chain (returns its index) or a join (continues). The
@@ -147,6 +150,10 @@ class BasicAcceptNode : public BasicNode<T> {
   bool IsTransparent() const override { return this->next != nullptr; }
   bool IsPassThrough() const override { return this->next != nullptr; }
   const N* Onward() const override { return this->next ? this->next : resume; }
+  void AppendLinks(std::vector<N*>& out) const override {
+    if (resume) out.push_back(resume);
+  }
+  bool ReadsCapturesOrStart() const override { return false; }
   // Joins and further resuming Accept nodes only hand on: resume past them.
   void Prepare() override {
     for (int hops = 0; resume && hops < 100000; ++hops) {
@@ -179,6 +186,8 @@ class BasicOrNode : public BasicNode<T> {
     if (one) out.push_back(one);
     if (two) out.push_back(two);
   }
+  bool ReadsCapturesOrStart() const override { return false; }
+  bool MayRemember() const override { return true; }
   N* one;
   N* two;
   bool joinedInside = false;
@@ -223,6 +232,7 @@ class BasicLookAheadNode : public BasicNode<T> {
     if (inner) out.push_back(inner);
   }
   void Prepare() override { groups_ = this->GroupsWithin(inner); }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool pos;
   N* inner;
 
@@ -250,6 +260,7 @@ class BasicGroupEdgeNode : public BasicNode<T> {
   bool IsGroupHeadNode() const override { return Head; }
   bool IsTransparent() const override { return true; }
   int CapturingGroup() const override { return gi > 0 ? gi : 0; }
+  bool ReadsCapturesOrStart() const override { return false; }
   int gi;
 };
 
@@ -260,7 +271,8 @@ using BasicGroupTailNode = BasicGroupEdgeNode<T, false>;
 
 // Back reference: the text of group gi again. A group the pattern lacks, one
 // never set, one still open or one that matched empty matches the empty
-// string.
+// string. It reads what the group captured, so it keeps the default answer
+// of ReadsCapturesOrStart.
 template <class T>
 class BasicReferenceNode : public BasicNode<T> {
  public:
