@@ -5,10 +5,12 @@
 
 #include "regex/node.h"
 
+namespace RegexEngine {
 template <class T>
 bool IsLineEnd(typename T::Char c) {
   return c == typename T::Char('\n') || c == typename T::Char('\r');
 }
+}  // namespace RegexEngine
 
 template <class T>
 class BasicStartOfInputNode : public BasicNode<T> {
@@ -30,7 +32,8 @@ class BasicStartOfLineNode : public BasicNode<T> {
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur == 0 || (cur <= static_cast<int>(text.size()) && IsLineEnd<T>(text[cur - 1])))
+    if (cur == 0 ||
+        (cur <= static_cast<int>(text.size()) && RegexEngine::IsLineEnd<T>(text[cur - 1])))
       return this->Continue(text, m, cur);
     return -1;
   }
@@ -44,7 +47,7 @@ class BasicEndOfLineNode : public BasicNode<T> {
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur >= static_cast<int>(text.size()) || IsLineEnd<T>(text[cur]))
+    if (cur >= static_cast<int>(text.size()) || RegexEngine::IsLineEnd<T>(text[cur]))
       return this->Continue(text, m, cur);
     return -1;
   }
@@ -64,7 +67,7 @@ class BasicEndOfInputNode : public BasicNode<T> {
     const int len = static_cast<int>(text.size());
     if (cur == len) return this->Continue(text, m, cur);
     if (!term) return -1;
-    if (cur == len - 1 && IsLineEnd<T>(text[cur])) return this->Continue(text, m, cur);
+    if (cur == len - 1 && RegexEngine::IsLineEnd<T>(text[cur])) return this->Continue(text, m, cur);
     if (cur == len - 2 && text[cur] == '\r' && text[cur + 1] == '\n')
       return this->Continue(text, m, cur);
     return -1;

@@ -59,7 +59,7 @@ class BasicClassNodeT : public BasicOneCharNode<T, BasicClassNodeT<T, CI>> {
   bool Test(Char c) const { return vals.Contains(CI ? T::Lower(c) : c) != inv; }
 
   bool inv;
-  BasicCharSet<T> vals;
+  RegexEngine::BasicCharSet<T> vals;
 };
 
 // A literal string; the CI form compares ignoring letter case.

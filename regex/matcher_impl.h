@@ -5,8 +5,11 @@
 
 #include <algorithm>
 
+#include "regex/failure_table.h"
+#include "regex/literal_index.h"
 #include "regex/node.h"
 #include "regex/pattern.h"
+#include "regex/step_bound.h"
 
 template <class T>
 BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
@@ -22,6 +25,16 @@ BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
   for (int g = 0; g < groupCount; ++g) groupStarts[g] = groupEnds[g] = 0;
 }
 
+template <class T>
+BasicMatcher<T>::~BasicMatcher() = default;
+
+// Forgets the table (a new text, or another mode).
+template <class T>
+void BasicMatcher<T>::DropTable() {
+  failures.reset();
+  literals.reset();
+}
+
 // Indices are ints: a text too long for them never matches. The failure
 // table of earlier operations on the same text serves again when the mode
 // (whole text or find) is the same; the Start and End nodes are the only
@@ -29,20 +42,23 @@ BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
 template <class T>
 int BasicMatcher<T>::RunHead(int at) {
   savedGroups.clear();
-  if (memo.Tried() && memoFlags != matchFlags) memo.Reset();
+  if (failures && memoFlags != matchFlags) DropTable();
   const long long rememberAfter = RegexLimits::MatchLimitsInForce::Get().rememberAfterSteps;
-  const bool tableDue = !memo.Tried() && rememberAfter <= RegexLimits::kMaxMatchSteps;
+  const bool tableDue = !failures && rememberAfter <= RegexLimits::kMaxMatchSteps;
   budget.Start(tableDue ? rememberAfter : Budget::kNever,
-               memo.Tried() ? memo.StepBudget() : RegexLimits::kMaxMatchSteps,
+               failures ? tableStepBound : RegexLimits::kMaxMatchSteps,
                text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound));
   return budget.Exhausted() ? -1 : pattern->Head()->Match(text, this, at);
 }
 
 template <class T>
 long long BasicMatcher<T>::SwitchOnTable() {
-  memo.Enable(pattern->Plan(), text.size());
+  const RegexEngine::MemoPlan& plan = pattern->Plan();
+  failures.reset(new RegexEngine::FailureTable(plan, text.size()));
+  literals.reset(new RegexEngine::LiteralIndex(RegexLimits::kMaxRememberBytes - failures->Bytes()));
   memoFlags = matchFlags;
-  return memo.StepBudget();
+  tableStepBound = RegexEngine::StepBound::WithTable(plan, failures->UsableSlots(), text.size());
+  return tableStepBound;
 }
 
 template <class T>
@@ -170,7 +186,7 @@ void BasicMatcher<T>::Reset() {
 template <class T>
 void BasicMatcher<T>::SetString(const String& newText) {
   text = newText;
-  memo.Reset();
+  DropTable();
   Reset();
 }
 

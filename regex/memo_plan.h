@@ -26,6 +26,8 @@
 
 #include <vector>
 
+namespace RegexEngine {
+
 struct MemoPlan {
   // The slot of each node (by its index in the pattern), or -1.
   std::vector<int> slotOf;
@@ -42,5 +44,7 @@ struct MemoPlan {
   // the work of a match is then bounded by the table itself.
   bool complete = false;
 };
+
+}  // namespace RegexEngine
 
 #endif

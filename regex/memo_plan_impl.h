@@ -9,6 +9,8 @@
 #include "regex/memo_plan.h"
 #include "regex/node.h"
 
+namespace RegexEngine {
+
 // What each node can reach, computed to a fixed point over the graph (which
 // has cycles through the group loops):
 //   hard:    a node whose outcome reads captures or where the attempt began;
@@ -117,10 +119,14 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   return plan;
 }
 
+}  // namespace RegexEngine
+
 template <class T>
-const MemoPlan& BasicPattern<T>::Plan() const {
-  std::call_once(planOnce, [this] { plan = BuildMemoPlan<T>(nodeRegistry); });
-  return plan;
+const RegexEngine::MemoPlan& BasicPattern<T>::Plan() const {
+  std::call_once(planOnce, [this] {
+    plan.reset(new RegexEngine::MemoPlan(RegexEngine::BuildMemoPlan<T>(nodeRegistry)));
+  });
+  return *plan;
 }
 
 #endif

@@ -6,7 +6,7 @@
 // another goes through Run, which enters it through the matcher's accounting
 // (match_budget.h): an attempt ends as a no-match before it could exhaust
 // the stack or run without end. The branching nodes remember, through the
-// matcher's failure table (failure_memo.h), the positions from which they
+// matcher's failure table (failure_table.h), the positions from which they
 // have failed, so that no such position is explored twice.
 //
 // The narrow copy's debug printer adds Print(depth) at this level through
@@ -18,13 +18,15 @@
 #include <map>
 #include <vector>
 
+#include "regex/failure_table.h"
+#include "regex/literal_index.h"
 #include "regex/literal_search.h"
-#include "regex/regex_limits.h"
 #include "regex/pattern.h"
 #include "regex/print_slots.h"
+#include "regex/regex_limits.h"
 
 template <class T>
-class BasicNode : public NodePrintSlot<T::kPrints> {
+class BasicNode : public RegexEngine::NodePrintSlot<T::kPrints> {
  public:
   using Char = typename T::Char;
   using String = typename T::String;
@@ -134,8 +136,8 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   bool LiteralAt(const String& literal, bool ci, const String& text, Matcher* m, int pos) const {
     const int n = static_cast<int>(literal.size());
     if (pos < 0 || pos > static_cast<int>(text.size()) - n) return false;
-    if (n >= 16 && m->memo.Tried()) {
-      const std::vector<std::uint64_t>* starts = m->memo.LiteralStarts(index);
+    if (n >= 16 && m->literals) {
+      const std::vector<std::uint64_t>* starts = m->literals->Starts(index);
       if (!starts) starts = IndexLiteral(literal, ci, text, m);
       if (starts && !starts->empty()) {
         return m->budget.Spend(1) && ((*starts)[std::size_t(pos) >> 6] >> (pos & 63)) & 1u;
@@ -149,17 +151,17 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   }
 
   // This node's slot in the matcher's failure table, or -1.
-  int MemoSlot(const Matcher* m) const { return m->memo.SlotOf(index); }
+  int MemoSlot(const Matcher* m) const { return m->failures ? m->failures->SlotOf(index) : -1; }
 
   // Runs body (the node's own match at pos) unless the table knows that it
   // fails there, and remembers a failure.
   template <class Body>
   int Remembered(Matcher* m, int pos, Body body) const {
     const int slot = MemoSlot(m);
-    if (slot < 0 || pos < m->memo.FirstUsable(slot, m->loopStarts)) return body();
-    if (m->memo.Failed(slot, pos)) return -1;
+    if (slot < 0 || pos < m->failures->FirstUsable(slot, m->loopStarts)) return body();
+    if (m->failures->Failed(slot, pos)) return -1;
     const int r = body();
-    if (r == -1 && !m->budget.Exhausted()) m->memo.MarkFailed(slot, pos);
+    if (r == -1 && !m->budget.Exhausted()) m->failures->MarkFailed(slot, pos);
     return r;
   }
 
@@ -167,9 +169,9 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   // keeps their starts in the matcher; null when the step bound ended it.
   const std::vector<std::uint64_t>* IndexLiteral(const String& literal, bool ci, const String& text,
                                                  Matcher* m) const {
-    const BasicLiteralSearch<T> search(literal, ci);
+    const RegexEngine::BasicLiteralSearch<T> search(literal, ci);
     std::vector<std::uint64_t> starts(text.size() / 64 + 1, 0);
-    typename BasicLiteralSearch<T>::Cursor cursor{0, 0};
+    typename RegexEngine::BasicLiteralSearch<T>::Cursor cursor{0, 0};
     for (;;) {
       long long read = 0;
       const int at = search.Next(text, cursor, &read);
@@ -177,7 +179,7 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
       if (at < 0) break;
       starts[std::size_t(at) >> 6] |= std::uint64_t(1) << (at & 63);
     }
-    return m->memo.KeepLiteralStarts(index, std::move(starts));
+    return m->literals->Keep(index, std::move(starts));
   }
 
   // What the chain from a node needs at its first index, looking through

@@ -9,16 +9,21 @@
 #define REGEX_PATTERN_H
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "regex/failure_memo.h"
 #include "regex/match_budget.h"
-#include "regex/memo_plan.h"
 #include "regex/print_slots.h"
 #include "regex/traits.h"
+
+namespace RegexEngine {
+struct MemoPlan;
+class FailureTable;
+class LiteralIndex;
+}  // namespace RegexEngine
 
 template <class T>
 class BasicNode;
@@ -26,7 +31,7 @@ template <class T>
 class BasicMatcher;
 
 template <class T>
-class BasicPattern : public PatternPrintSlot<T::kPrints> {
+class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
  public:
   using Char = typename T::Char;
   using String = typename T::String;
@@ -88,7 +93,7 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   int NonCapGroupCount() const { return nonCapGroupCount; }
   // Which nodes may remember their failures (memo_plan.h); worked out on the
   // first request, which comes only from a match that has run long.
-  const MemoPlan& Plan() const;
+  const RegexEngine::MemoPlan& Plan() const;
 
  private:
   explicit BasicPattern(const String& text);
@@ -142,7 +147,7 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   int parseDepth = 0;             // nesting of parser levels
   std::vector<String> expanding;  // names of "{name}" expansions in progress
   mutable std::once_flag planOnce;
-  mutable MemoPlan plan;
+  mutable std::unique_ptr<RegexEngine::MemoPlan> plan;
 };
 
 template <class T>
@@ -155,6 +160,7 @@ class BasicMatcher {
   static constexpr unsigned long MATCH_WHOLE_TEXT = 1;
 
   BasicMatcher(Pattern* pattern, const String& text);
+  ~BasicMatcher();
   BasicMatcher(const BasicMatcher&) = delete;
   BasicMatcher& operator=(const BasicMatcher&) = delete;
 
@@ -194,19 +200,24 @@ class BasicMatcher {
   unsigned long matchFlags = 0;
   using Budget = RegexEngine::MatchBudget<BasicMatcher>;
   Budget budget{this};  // the accounting of the current operation
-  FailureMemo memo;     // remembered failures of the pattern's nodes
+  // Once the failure table is on for the text and mode: the remembered
+  // failures of the pattern's nodes and where its long literal texts start.
+  std::unique_ptr<RegexEngine::FailureTable> failures;
+  std::unique_ptr<RegexEngine::LiteralIndex> literals;
   // Group positions saved by look-aheads and independent groups while their
   // body runs, so that a failure can put them back.
   std::vector<int> savedGroups;
 
  private:
   int RunHead(int at);
+  void DropTable();
 
   Pattern* pattern;
   String text;
   int searchStart = 0;
-  bool exhausted = false;       // a find answered false; finds stay false until Reset
-  unsigned long memoFlags = 0;  // the mode the failure table was made in
+  bool exhausted = false;        // a find answered false; finds stay false until Reset
+  unsigned long memoFlags = 0;   // the mode the failure table was made in
+  long long tableStepBound = 0;  // the step bound of an operation while the table is on
   std::vector<int> storage;
 };
 

@@ -5,6 +5,8 @@
 #include "regex/node_names.h"
 #include "regex/print_walk.h"
 
+using RegexEngine::NodePrintWalk;
+
 namespace {
 
 int Width(unsigned int depth) { return static_cast<int>(2 * depth); }

@@ -95,11 +95,11 @@ class BasicQuantifierNode : public BasicNode<T> {
   struct RunMemo {
     int slot;
     int from;
-    bool Knows(const Matcher* m, int p) const { return p >= from && m->memo.Failed(slot, p); }
+    bool Knows(const Matcher* m, int p) const { return p >= from && m->failures->Failed(slot, p); }
   };
   RunMemo RunSlot(const Matcher* m) const {
     const int slot = RemembersRuns() ? this->MemoSlot(m) : -1;
-    return {slot, slot >= 0 ? m->memo.FirstUsable(slot, m->loopStarts) : INT_MAX};
+    return {slot, slot >= 0 ? m->failures->FirstUsable(slot, m->loopStarts) : INT_MAX};
   }
   // The mandatory iterations from cur and the table for what follows them:
   // the first iteration start after them, or -1 when the iterations fail or
@@ -116,7 +116,7 @@ class BasicQuantifierNode : public BasicNode<T> {
     if (memo.slot < 0 || m->budget.Exhausted()) return;
     for (long k = 0; k < count; ++k) {
       const long at = first + k * width_;
-      if (at >= memo.from) m->memo.MarkFailed(memo.slot, static_cast<int>(at));
+      if (at >= memo.from) m->failures->MarkFailed(memo.slot, static_cast<int>(at));
     }
   }
 

@@ -70,7 +70,7 @@ class BasicStartNode : public BasicNode<T> {
     bool ci = false;
     const String* literal = first ? first->LiteralText(ci) : nullptr;
     if (literal && literal->size() >= 2 && first->next) {
-      search_ = BasicLiteralSearch<T>(*literal, ci);
+      search_ = RegexEngine::BasicLiteralSearch<T>(*literal, ci);
       afterLiteral_ = first->next;
     }
   }
@@ -79,7 +79,7 @@ class BasicStartNode : public BasicNode<T> {
   // The pass-through nodes before the literal and the literal itself are
   // stateless, so each occurrence continues straight after the literal.
   int FindAfterLiteral(const String& text, Matcher* m, int cur) const {
-    typename BasicLiteralSearch<T>::Cursor cursor{cur, 0};
+    typename RegexEngine::BasicLiteralSearch<T>::Cursor cursor{cur, 0};
     int r = -1;
     for (;;) {
       long long read = 0;
@@ -95,7 +95,7 @@ class BasicStartNode : public BasicNode<T> {
 
   typename N::Lead lead_;  // what the chain needs at a start index
   long needed_ = -1;       // a character every match holds, or -1
-  BasicLiteralSearch<T> search_;
+  RegexEngine::BasicLiteralSearch<T> search_;
   const N* afterLiteral_ = nullptr;
 };
 
