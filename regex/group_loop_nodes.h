@@ -85,8 +85,17 @@ class BasicGroupLoopNode : public BasicNode<T> {
   bool Uncounted() const {
     return type != kPossessive && max == RegexLimits::kNoUpperBound && min <= 1;
   }
+  // A loop of at most one iteration ('?', {0,1}, {1}) is at its count 0 when
+  // its prologue has just entered it and at count 1 at the end of the
+  // iteration, where it always goes on with its successor: the body and what
+  // follows it do not depend on the loop's state. (The loop node itself,
+  // which does either at the same position, has no slot.)
+  bool OneIteration() const { return max <= 1 && min <= 1; }
   bool MayRemember() const override { return Uncounted(); }
-  typename N::LoopRead ReadsLoop() const override { return {gi, !Uncounted()}; }
+  typename N::LoopRead ReadsLoop() const override {
+    if (OneIteration()) return {};
+    return {gi, !Uncounted()};
+  }
 
   int gi;
   int min;

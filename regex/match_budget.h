@@ -14,8 +14,7 @@
 
 namespace RegexEngine {
 
-// Owner::SwitchOnTable() makes the owner's failure table and returns the
-// operation's step bound from then on.
+// Owner::SwitchOnTable() makes the owner's failure table.
 template <class Owner>
 class MatchBudget {
  public:
@@ -96,8 +95,8 @@ class MatchBudget {
   bool Check() {
     if (steps_ > switchOnAt_) {
       switchOnAt_ = kNever;
-      limit_ = owner_->SwitchOnTable();
       nextCheck_ = limit_;
+      owner_->SwitchOnTable();
     }
     return steps_ <= limit_;
   }

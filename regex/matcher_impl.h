@@ -9,7 +9,6 @@
 #include "regex/literal_index.h"
 #include "regex/node.h"
 #include "regex/pattern.h"
-#include "regex/step_bound.h"
 
 template <class T>
 BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
@@ -43,22 +42,19 @@ template <class T>
 int BasicMatcher<T>::RunHead(int at) {
   savedGroups.clear();
   if (failures && memoFlags != matchFlags) DropTable();
-  const long long rememberAfter = RegexLimits::MatchLimitsInForce::Get().rememberAfterSteps;
-  const bool tableDue = !failures && rememberAfter <= RegexLimits::kMaxMatchSteps;
-  budget.Start(tableDue ? rememberAfter : Budget::kNever,
-               failures ? tableStepBound : RegexLimits::kMaxMatchSteps,
+  const RegexLimits::MatchLimits& limits = RegexLimits::MatchLimitsInForce::Get();
+  const bool tableDue = !failures && limits.rememberAfterSteps <= limits.maxMatchSteps;
+  budget.Start(tableDue ? limits.rememberAfterSteps : Budget::kNever, limits.maxMatchSteps,
                text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound));
   return budget.Exhausted() ? -1 : pattern->Head()->Match(text, this, at);
 }
 
 template <class T>
-long long BasicMatcher<T>::SwitchOnTable() {
+void BasicMatcher<T>::SwitchOnTable() {
   const RegexEngine::MemoPlan& plan = pattern->Plan();
   failures.reset(new RegexEngine::FailureTable(plan, text.size()));
   literals.reset(new RegexEngine::LiteralIndex(RegexLimits::kMaxRememberBytes - failures->Bytes()));
   memoFlags = matchFlags;
-  tableStepBound = RegexEngine::StepBound::WithTable(plan, failures->UsableSlots(), text.size());
-  return tableStepBound;
 }
 
 template <class T>

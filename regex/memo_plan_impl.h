@@ -26,7 +26,6 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   using N = BasicNode<T>;
   MemoPlan plan;
   const int count = static_cast<int>(nodes.size());
-  plan.nodes = count;
   plan.slotOf.assign(nodes.size(), -1);
   plan.conditionStart.push_back(0);
 
@@ -53,7 +52,6 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   std::vector<std::vector<Edge>> edges(nodes.size());
   std::vector<Facts> own(nodes.size());
   std::vector<std::uint64_t> resets(nodes.size(), 0);
-  bool anyHard = false, anyCounted = false;
   for (int i = 0; i < count; ++i) {
     N* n = nodes[static_cast<std::size_t>(i)];
     if (n->next) edges[i].push_back({n->next->index, n->MinWidth() > 0});
@@ -62,11 +60,10 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
     for (N* link : links) edges[i].push_back({link->index, false});
     const typename N::LoopRead loop = n->ReadsLoop();
     if (n->ReadsCapturesOrStart()) {
-      own[i].hard = anyHard = true;
+      own[i].hard = true;
     } else if (loop.gi != 0) {
       if (loop.counted) {
         own[i].counted = bitOf(loop.gi);
-        anyCounted = true;
       } else {
         own[i].zero = bitOf(loop.gi);
       }
@@ -96,15 +93,11 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
     }
   }
 
-  bool allBranchesHaveSlots = true;
   for (int i = 0; i < count; ++i) {
     N* n = nodes[static_cast<std::size_t>(i)];
     if (!n->MayRemember()) continue;
     const Facts& f = facts[i];
-    if (f.hard || f.counted) {
-      allBranchesHaveSlots = false;
-      continue;
-    }
+    if (f.hard || f.counted) continue;
     plan.slotOf[i] = plan.slots++;
     // A loop's own slot is used only when its iteration made progress, so its
     // own bit needs no check.
@@ -115,7 +108,6 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
     }
     plan.conditionStart.push_back(static_cast<int>(plan.conditionGroups.size()));
   }
-  plan.complete = allBranchesHaveSlots && !anyHard && !anyCounted;
   return plan;
 }
 

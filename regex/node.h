@@ -220,8 +220,11 @@ class BasicNode : public RegexEngine::NodePrintSlot<T::kPrints> {
   }
   // Pushes the start and end of each group onto the matcher's save stack and
   // returns the mark to restore from. The stack is reused between matches.
+  // Saving counts one step per group (the steps of putting them back are of
+  // the same number).
   static size_t SaveGroups(Matcher* m, const std::vector<int>& ids) {
     const size_t mark = m->savedGroups.size();
+    if (!ids.empty()) m->budget.Spend(static_cast<long long>(ids.size()));
     for (int g : ids) {
       m->savedGroups.push_back(m->groupStarts[g]);
       m->savedGroups.push_back(m->groupEnds[g]);

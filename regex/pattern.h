@@ -183,8 +183,8 @@ class BasicMatcher {
   // "no match".
   bool LimitExceeded() const { return budget.Exhausted(); }
   // Makes the failure table for the text and mode, when the operation's
-  // accounting says that it is due; returns the operation's step bound.
-  long long SwitchOnTable();
+  // accounting says that it is due.
+  void SwitchOnTable();
 
   // ---- Match state, read and written by the nodes while they match. ----
   // The arrays are indexed by group id, from -nonCapGroupCount upwards.
@@ -215,9 +215,8 @@ class BasicMatcher {
   Pattern* pattern;
   String text;
   int searchStart = 0;
-  bool exhausted = false;        // a find answered false; finds stay false until Reset
-  unsigned long memoFlags = 0;   // the mode the failure table was made in
-  long long tableStepBound = 0;  // the step bound of an operation while the table is on
+  bool exhausted = false;       // a find answered false; finds stay false until Reset
+  unsigned long memoFlags = 0;  // the mode the failure table was made in
   std::vector<int> storage;
 };
 

@@ -15,10 +15,12 @@ constexpr int kNoUpperBound = 2147483647;
 // would need more ends as a no-match instead of exhausting the stack.
 constexpr int kMaxMatchDepth = 20000;
 
-// Most steps (node calls, iterations of repetitions, characters compared by
-// literal texts, back references and look-behinds) one operation may take
-// when the matcher cannot remember every failure of the pattern. Past it the
-// operation ends as a no-match rather than running for an unbounded time.
+// Most steps one operation (a whole-text match, or one find) may take: node
+// calls, iterations of repetitions, characters compared by literal texts,
+// back references and look-behinds, characters skipped by the search, and
+// the group positions cleared, saved and put back. Past it the operation
+// ends as a no-match rather than running for an unbounded time; it holds
+// with and without the failure table.
 constexpr long long kMaxMatchSteps = 100000000;
 
 // Steps an operation takes before the matcher starts remembering the
@@ -40,6 +42,8 @@ constexpr int kMaxParseDepth = 2000;
 struct MatchLimits {
   // Steps after which the failure table switches on (kNeverRemember: never).
   long long rememberAfterSteps = kRememberAfterSteps;
+  // Steps one operation may take.
+  long long maxMatchSteps = kMaxMatchSteps;
 };
 
 // A rememberAfterSteps that no operation reaches: the table never switches on.
@@ -65,8 +69,10 @@ class MatchLimitsInForce {
 // ones back. For tests and the fuzz target only.
 class ScopedTestLimits {
  public:
-  explicit ScopedTestLimits(long long rememberAfterSteps) : saved_(MatchLimitsInForce::Get()) {
+  explicit ScopedTestLimits(long long rememberAfterSteps, long long maxMatchSteps = kMaxMatchSteps)
+      : saved_(MatchLimitsInForce::Get()) {
     MatchLimitsInForce::Stored().rememberAfterSteps = rememberAfterSteps;
+    MatchLimitsInForce::Stored().maxMatchSteps = maxMatchSteps;
   }
   ~ScopedTestLimits() { MatchLimitsInForce::Stored() = saved_; }
   ScopedTestLimits(const ScopedTestLimits&) = delete;

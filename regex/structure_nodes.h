@@ -42,7 +42,7 @@ class BasicStartNode : public BasicNode<T> {
       int p = cur;
       r = this->Allows(lead_, text, p) ? this->Continue(text, m, p) : -1;
       while (r == -1 && p < len && !m->budget.Exhausted()) {
-        m->ClearGroups();
+        ClearGroups(m);
         ++p;
         if (lead_.Known()) {
           const int from = p;
@@ -85,12 +85,18 @@ class BasicStartNode : public BasicNode<T> {
       long long read = 0;
       const int at = search_.Next(text, cursor, &read);
       if (!m->budget.Spend(read) || at < 0) break;
-      if (at > cur) m->ClearGroups();
+      if (at > cur) ClearGroups(m);
       m->groupStarts[0] = at;
       r = this->Run(afterLiteral_, text, m, at + search_.Length());
       if (r != -1 || m->budget.Exhausted()) break;
     }
     return r;
+  }
+
+  // Clears the groups between two start positions, one step per group.
+  static void ClearGroups(Matcher* m) {
+    m->ClearGroups();
+    m->budget.Spend(m->groupCount + m->nonCapGroupCount);
   }
 
   typename N::Lead lead_;  // what the chain needs at a start index
