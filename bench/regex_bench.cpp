@@ -352,6 +352,9 @@ const std::vector<LongRow>& LongRows() {
         {"adapter line, 20,000 field groups", kDazudu, 4, Op::kWhole, fields},
         {"adapter line, 20,000 field groups + Boot Code", kDazudu, 4, Op::kWhole,
          fields + "Boot Code=5.1"},
+        {"(?=B*?b)c, 100,000 B + bc", "(?=B*?b)c", 0, Op::kFind, std::string(100000, 'B') + "bc"},
+        {"40 x c? (?=.*x)y, 200,000 a + yx", Repeat("c?", 40) + "(?=.*x)y", 0, Op::kFind,
+         std::string(200000, 'a') + "yx"},
     };
   }();
   return rows;
