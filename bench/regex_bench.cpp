@@ -12,6 +12,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <regex>
 #include <string>
 #include <vector>
@@ -350,6 +352,9 @@ const std::vector<LongRow>& LongRows() {
         {"adapter line, 20,000 field groups", kDazudu, 4, Op::kWhole, fields},
         {"adapter line, 20,000 field groups + Boot Code", kDazudu, 4, Op::kWhole,
          fields + "Boot Code=5.1"},
+        {"(?=B*?b)c, 100,000 B + bc", "(?=B*?b)c", 0, Op::kFind, std::string(100000, 'B') + "bc"},
+        {"40 x c? (?=.*x)y, 200,000 a + yx", Repeat("c?", 40) + "(?=.*x)y", 0, Op::kFind,
+         std::string(200000, 'a') + "yx"},
     };
   }();
   return rows;
@@ -398,8 +403,7 @@ void BM_LongPcre2(benchmark::State& state, const LongRow& row) {
   state.counters["outcome"] = outcome;
 }
 
-int RegisterAll() {
-  CheckAgreement();
+void RegisterAll() {
   for (const LongRow& row : LongRows()) {
     const std::string name = std::string("long/") + row.name;
     benchmark::RegisterBenchmark((name + "/engine").c_str(), BM_LongEngine, row)
@@ -416,9 +420,46 @@ int RegisterAll() {
     benchmark::RegisterBenchmark((std::string(row.name) + "/std_regex").c_str(), BM_StdRegex, row);
     benchmark::RegisterBenchmark((std::string(row.name) + "/pcre2").c_str(), BM_Pcre2, row);
   }
-  return 0;
 }
 
-const int registered = RegisterAll();
+// Runs one row's engine sequence a fixed number of times: a run of known
+// length for counting instructions (valgrind --tool=callgrind
+// --toggle-collect=CountedCalls), where the timed loop's length would vary.
+__attribute__((noinline)) void CountedCalls(const Row& row, long times) {
+  const std::wstring widePattern = Widen(row.pattern);
+  const std::vector<std::wstring> wideInputs = WideInputs(row);
+  for (long i = 0; i < times; ++i) {
+    if (row.wide)
+      EngineOnce<UPattern>(row, widePattern, wideInputs);
+    else
+      EngineOnce<Pattern>(row, row.pattern, row.inputs);
+  }
+}
 
 }  // namespace
+
+// "--calls=ROW:N" runs row ROW's engine sequence N times and nothing else;
+// otherwise the benchmarks run, after the agreement check.
+int main(int argc, char** argv) {
+  const std::string calls = "--calls=";
+  if (argc == 2 && std::string(argv[1]).compare(0, calls.size(), calls) == 0) {
+    const std::string arg = argv[1] + calls.size();
+    const size_t colon = arg.find(':');
+    for (const Row& row : kRows) {
+      if (colon != std::string::npos && arg.compare(0, colon, row.name) == 0 &&
+          colon == std::strlen(row.name)) {
+        CountedCalls(row, std::atol(arg.c_str() + colon + 1));
+        return 0;
+      }
+    }
+    std::fprintf(stderr, "no row %s\n", arg.c_str());
+    return 2;
+  }
+  CheckAgreement();
+  RegisterAll();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -5,10 +5,12 @@
 
 #include "regex/node.h"
 
+namespace RegexEngine {
 template <class T>
 bool IsLineEnd(typename T::Char c) {
   return c == typename T::Char('\n') || c == typename T::Char('\r');
 }
+}  // namespace RegexEngine
 
 template <class T>
 class BasicStartOfInputNode : public BasicNode<T> {
@@ -20,6 +22,7 @@ class BasicStartOfInputNode : public BasicNode<T> {
     return cur == 0 ? this->Continue(text, m, 0) : -1;
   }
   bool IsStartOfInputNode() const override { return true; }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 template <class T>
@@ -29,10 +32,12 @@ class BasicStartOfLineNode : public BasicNode<T> {
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur == 0 || (cur <= static_cast<int>(text.size()) && IsLineEnd<T>(text[cur - 1])))
+    if (cur == 0 ||
+        (cur <= static_cast<int>(text.size()) && RegexEngine::IsLineEnd<T>(text[cur - 1])))
       return this->Continue(text, m, cur);
     return -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 template <class T>
@@ -42,10 +47,11 @@ class BasicEndOfLineNode : public BasicNode<T> {
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (cur >= static_cast<int>(text.size()) || IsLineEnd<T>(text[cur]))
+    if (cur >= static_cast<int>(text.size()) || RegexEngine::IsLineEnd<T>(text[cur]))
       return this->Continue(text, m, cur);
     return -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 // "\z" and '$' (term false): the end only. "\Z" (term true): also before a
@@ -61,11 +67,12 @@ class BasicEndOfInputNode : public BasicNode<T> {
     const int len = static_cast<int>(text.size());
     if (cur == len) return this->Continue(text, m, cur);
     if (!term) return -1;
-    if (cur == len - 1 && IsLineEnd<T>(text[cur])) return this->Continue(text, m, cur);
+    if (cur == len - 1 && RegexEngine::IsLineEnd<T>(text[cur])) return this->Continue(text, m, cur);
     if (cur == len - 2 && text[cur] == '\r' && text[cur + 1] == '\n')
       return this->Continue(text, m, cur);
     return -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool term;
 };
 
@@ -87,13 +94,15 @@ class BasicWordBoundaryNode : public BasicNode<T> {
     bool boundary = before != IsLetter(text[cur]);
     return boundary == pos ? this->Continue(text, m, cur) : -1;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool pos;
 
  private:
   static bool IsLetter(Char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 };
 
-// "\G": the index where the current search began.
+// "\G": the index where the current search began, so it keeps the default
+// answer of ReadsCapturesOrStart.
 template <class T>
 class BasicEndOfMatchNode : public BasicNode<T> {
  public:
@@ -118,11 +127,12 @@ class BasicLookBehindNode : public BasicNode<T> {
     const int n = static_cast<int>(str.size());
     const bool fits = n <= cur && cur <= static_cast<int>(text.size());
     const bool found = fits && (n == 0 || this->LiteralAt(str, false, text, m, cur - n));
-    if (m->aborted) return -1;
+    if (m->budget.Exhausted()) return -1;
     return found == pos ? this->Continue(text, m, cur) : -1;
   }
   bool IsTransparent() const override { return pos && str.empty(); }
   bool IsPassThrough() const override { return pos && str.empty(); }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool pos;
   String str;
 };

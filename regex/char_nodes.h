@@ -24,6 +24,7 @@ class BasicOneCharNode : public BasicNode<T> {
   bool TestChar(Char c) const override { return Self().Test(c); }
   const BasicNode<T>* FirstCharTest() const override { return this; }
   int MinWidth() const override { return 1; }
+  bool ReadsCapturesOrStart() const override { return false; }
 
  private:
   const Derived& Self() const { return static_cast<const Derived&>(*this); }
@@ -58,7 +59,7 @@ class BasicClassNodeT : public BasicOneCharNode<T, BasicClassNodeT<T, CI>> {
   bool Test(Char c) const { return vals.Contains(CI ? T::Lower(c) : c) != inv; }
 
   bool inv;
-  BasicCharSet<T> vals;
+  RegexEngine::BasicCharSet<T> vals;
 };
 
 // A literal string; the CI form compares ignoring letter case.
@@ -81,6 +82,7 @@ class BasicQuoteNodeT : public BasicNode<T> {
     ci = CI;
     return &str;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 
   String str;
 };

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace RegexEngine {
+
 template <class T>
 class BasicCharSet {
  public:
@@ -45,5 +47,7 @@ class BasicCharSet {
   std::uint64_t low_[4] = {0, 0, 0, 0};
   std::vector<std::uint32_t> wide_;
 };
+
+}  // namespace RegexEngine
 
 #endif

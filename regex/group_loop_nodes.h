@@ -29,6 +29,8 @@ class BasicGroupLoopPrologueNode : public BasicNode<T> {
     }
     return r;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
+  int ResetsLoop() const override { return gi; }
   int gi;
 };
 
@@ -76,6 +78,24 @@ class BasicGroupLoopNode : public BasicNode<T> {
   void AppendLinks(std::vector<N*>& out) const override {
     if (inner) out.push_back(inner);
   }
+  bool ReadsCapturesOrStart() const override { return false; }
+  // An uncounted loop (no upper bound, at most one mandatory iteration, not
+  // possessive, whose steps compare iteration counts) depends on its state
+  // only through whether its current iteration began before the position.
+  bool Uncounted() const {
+    return type != kPossessive && max == RegexLimits::kNoUpperBound && min <= 1;
+  }
+  // A loop of at most one iteration ('?', {0,1}, {1}) is at its count 0 when
+  // its prologue has just entered it and at count 1 at the end of the
+  // iteration, where it always goes on with its successor: the body and what
+  // follows it do not depend on the loop's state. (The loop node itself,
+  // which does either at the same position, has no slot.)
+  bool OneIteration() const { return max <= 1 && min <= 1; }
+  bool MayRemember() const override { return Uncounted(); }
+  typename N::LoopRead ReadsLoop() const override {
+    if (OneIteration()) return {};
+    return {gi, !Uncounted()};
+  }
 
   int gi;
   int min;
@@ -98,13 +118,13 @@ class BasicGroupLoopNode : public BasicNode<T> {
 
   int MatchGreedy(const String& text, Matcher* m, int cur) const {
     int r = Iterate(text, m, cur);
-    if (r >= 0 || m->aborted) return r;
+    if (r >= 0 || m->budget.Exhausted()) return r;
     return this->Continue(text, m, cur);
   }
 
   int MatchLazy(const String& text, Matcher* m, int cur) const {
     int r = this->Continue(text, m, cur);
-    if (r >= 0 || m->aborted) return r;
+    if (r >= 0 || m->budget.Exhausted()) return r;
     return Iterate(text, m, cur);
   }
 
@@ -112,7 +132,7 @@ class BasicGroupLoopNode : public BasicNode<T> {
   int MatchPossessive(const String& text, Matcher* m, int cur) const {
     m->loopSavedCounts[gi] = m->loopCounts[gi];
     int r = Iterate(text, m, cur);
-    if (r >= 0 || m->aborted) return r;
+    if (r >= 0 || m->budget.Exhausted()) return r;
     if (m->loopCounts[gi] != m->loopSavedCounts[gi]) return r;
     return this->Continue(text, m, cur);
   }

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace RegexEngine {
+
 template <class T>
 class BasicLiteralSearch {
  public:
@@ -68,5 +70,7 @@ class BasicLiteralSearch {
   String lit_;
   std::vector<int> border_;  // border_[i]: longest proper border of lit_[0..i]
 };
+
+}  // namespace RegexEngine
 
 #endif

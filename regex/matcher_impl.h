@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "regex/failure_table.h"
+#include "regex/literal_index.h"
 #include "regex/node.h"
 #include "regex/pattern.h"
 
@@ -22,31 +24,37 @@ BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
   for (int g = 0; g < groupCount; ++g) groupStarts[g] = groupEnds[g] = 0;
 }
 
+template <class T>
+BasicMatcher<T>::~BasicMatcher() = default;
+
+// Forgets the table (a new text, or another mode).
+template <class T>
+void BasicMatcher<T>::DropTable() {
+  failures.reset();
+  literals.reset();
+}
+
 // Indices are ints: a text too long for them never matches. The failure
 // table of earlier operations on the same text serves again when the mode
 // (whole text or find) is the same; the Start and End nodes are the only
 // nodes that read the mode, and they decide what a failure means.
 template <class T>
 int BasicMatcher<T>::RunHead(int at) {
-  depth = 0;
-  steps = 0;
   savedGroups.clear();
-  if (memo.Tried() && memoFlags != matchFlags) memo.Reset();
-  stepLimit = memo.Tried()
-                  ? memo.StepBudget()
-                  : std::min(RegexLimits::RememberAfterSteps(), RegexLimits::kMaxMatchSteps);
-  aborted = text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound);
-  return aborted ? -1 : pattern->Head()->Match(text, this, at);
+  if (failures && memoFlags != matchFlags) DropTable();
+  const RegexLimits::MatchLimits& limits = RegexLimits::MatchLimitsInForce::Get();
+  const bool tableDue = !failures && limits.rememberAfterSteps <= limits.maxMatchSteps;
+  budget.Start(tableDue ? limits.rememberAfterSteps : Budget::kNever, limits.maxMatchSteps,
+               text.size() >= static_cast<size_t>(RegexLimits::kNoUpperBound));
+  return budget.Exhausted() ? -1 : pattern->Head()->Match(text, this, at);
 }
 
 template <class T>
-bool BasicMatcher<T>::Checkpoint() {
-  // A threshold beyond the step bound switches remembering off.
-  if (memo.Tried() || RegexLimits::RememberAfterSteps() > RegexLimits::kMaxMatchSteps) return false;
-  memo.Enable(pattern->Plan(), text.size());
+void BasicMatcher<T>::SwitchOnTable() {
+  const RegexEngine::MemoPlan& plan = pattern->Plan();
+  failures.reset(new RegexEngine::FailureTable(plan, text.size()));
+  literals.reset(new RegexEngine::LiteralIndex(RegexLimits::kMaxRememberBytes - failures->Bytes()));
   memoFlags = matchFlags;
-  stepLimit = memo.StepBudget();
-  return steps <= stepLimit;
 }
 
 template <class T>
@@ -174,7 +182,7 @@ void BasicMatcher<T>::Reset() {
 template <class T>
 void BasicMatcher<T>::SetString(const String& newText) {
   text = newText;
-  memo.Reset();
+  DropTable();
   Reset();
 }
 

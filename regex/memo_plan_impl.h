@@ -6,50 +6,35 @@
 #include <map>
 #include <vector>
 
-#include "regex/anchor_nodes.h"
-#include "regex/group_loop_nodes.h"
 #include "regex/memo_plan.h"
-#include "regex/quantifier_nodes.h"
-#include "regex/structure_nodes.h"
+#include "regex/node.h"
 
-namespace MemoPlanning {
-
-// A group loop whose outcome depends only on whether its current iteration
-// began before the position: no upper bound, at most one mandatory
-// iteration, and not possessive (whose steps compare iteration counts).
-template <class T>
-bool IsUncounted(const BasicGroupLoopNode<T>& loop) {
-  return loop.type != BasicGroupLoopNode<T>::kPossessive &&
-         loop.max == RegexLimits::kNoUpperBound && loop.min <= 1;
-}
-
-}  // namespace MemoPlanning
+namespace RegexEngine {
 
 // What each node can reach, computed to a fixed point over the graph (which
 // has cycles through the group loops):
-//   hard:    a back reference or "\G";
+//   hard:    a node whose outcome reads captures or where the attempt began;
 //   counted: the counted group loops reached other than through their
 //            prologue;
 //   zero:    the uncounted group loops reached along a path that consumes
 //            nothing, other than through their prologue.
 // A prologue clears its own loop from what it reaches, since it resets it.
+// Every fact comes from the nodes themselves (node.h), so a node class that
+// states none is never remembered.
 template <class T>
 MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   using N = BasicNode<T>;
-  using Loop = BasicGroupLoopNode<T>;
   MemoPlan plan;
   const int count = static_cast<int>(nodes.size());
-  plan.nodes = count;
   plan.slotOf.assign(nodes.size(), -1);
   plan.conditionStart.push_back(0);
 
   std::map<int, int> loopBit;  // group id of a loop -> its bit
   for (N* n : nodes) {
-    if (auto* loop = dynamic_cast<Loop*>(n)) {
-      if (loopBit.count(loop->gi) == 0) {
-        const int bit = static_cast<int>(loopBit.size());
-        loopBit[loop->gi] = bit;
-      }
+    const int gi = n->ReadsLoop().gi;
+    if (gi != 0 && loopBit.count(gi) == 0) {
+      const int bit = static_cast<int>(loopBit.size());
+      loopBit[gi] = bit;
     }
   }
   if (loopBit.size() > 64) return plan;  // too many loops to follow: no slots
@@ -67,28 +52,24 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
   std::vector<std::vector<Edge>> edges(nodes.size());
   std::vector<Facts> own(nodes.size());
   std::vector<std::uint64_t> resets(nodes.size(), 0);
-  bool anyHard = false, anyCounted = false;
   for (int i = 0; i < count; ++i) {
     N* n = nodes[static_cast<std::size_t>(i)];
     if (n->next) edges[i].push_back({n->next->index, n->MinWidth() > 0});
     std::vector<N*> links;
     n->AppendLinks(links);
-    if (auto* accept = dynamic_cast<BasicAcceptNode<T>*>(n)) {
-      if (accept->resume) links.push_back(accept->resume);
-    }
     for (N* link : links) edges[i].push_back({link->index, false});
-    if (dynamic_cast<BasicReferenceNode<T>*>(n) || dynamic_cast<BasicEndOfMatchNode<T>*>(n)) {
-      own[i].hard = anyHard = true;
-    } else if (auto* loop = dynamic_cast<Loop*>(n)) {
-      if (MemoPlanning::IsUncounted(*loop)) {
-        own[i].zero = bitOf(loop->gi);
+    const typename N::LoopRead loop = n->ReadsLoop();
+    if (n->ReadsCapturesOrStart()) {
+      own[i].hard = true;
+    } else if (loop.gi != 0) {
+      if (loop.counted) {
+        own[i].counted = bitOf(loop.gi);
       } else {
-        own[i].counted = bitOf(loop->gi);
-        anyCounted = true;
+        own[i].zero = bitOf(loop.gi);
       }
-    } else if (auto* prologue = dynamic_cast<BasicGroupLoopPrologueNode<T>*>(n)) {
-      if (loopBit.count(prologue->gi)) resets[i] = bitOf(prologue->gi);
     }
+    const int reset = n->ResetsLoop();
+    if (reset != 0 && loopBit.count(reset)) resets[i] = bitOf(reset);
   }
 
   std::vector<Facts> facts(own);
@@ -112,36 +93,32 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
     }
   }
 
-  bool allBranchesHaveSlots = true;
   for (int i = 0; i < count; ++i) {
     N* n = nodes[static_cast<std::size_t>(i)];
-    auto* loop = dynamic_cast<Loop*>(n);
-    const bool branches = dynamic_cast<BasicQuantifierNode<T>*>(n) ||
-                          dynamic_cast<BasicOrNode<T>*>(n) ||
-                          (loop && MemoPlanning::IsUncounted(*loop));
-    if (!branches) continue;
+    if (!n->MayRemember()) continue;
     const Facts& f = facts[i];
-    if (f.hard || f.counted) {
-      allBranchesHaveSlots = false;
-      continue;
-    }
+    if (f.hard || f.counted) continue;
     plan.slotOf[i] = plan.slots++;
     // A loop's own slot is used only when its iteration made progress, so its
     // own bit needs no check.
-    const std::uint64_t zero = loop ? f.zero & ~bitOf(loop->gi) : f.zero;
+    const int ownLoop = n->ReadsLoop().gi;
+    const std::uint64_t zero = ownLoop != 0 ? f.zero & ~bitOf(ownLoop) : f.zero;
     for (const auto& entry : loopBit) {
       if (zero & (std::uint64_t(1) << entry.second)) plan.conditionGroups.push_back(entry.first);
     }
     plan.conditionStart.push_back(static_cast<int>(plan.conditionGroups.size()));
   }
-  plan.complete = allBranchesHaveSlots && !anyHard && !anyCounted;
   return plan;
 }
 
+}  // namespace RegexEngine
+
 template <class T>
-const MemoPlan& BasicPattern<T>::Plan() const {
-  std::call_once(planOnce, [this] { plan = BuildMemoPlan<T>(nodeRegistry); });
-  return plan;
+const RegexEngine::MemoPlan& BasicPattern<T>::Plan() const {
+  std::call_once(planOnce, [this] {
+    plan.reset(new RegexEngine::MemoPlan(RegexEngine::BuildMemoPlan<T>(nodeRegistry)));
+  });
+  return *plan;
 }
 
 #endif

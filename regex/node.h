@@ -3,10 +3,10 @@
 // A node tests one construct at an index of the text and hands the rest of
 // the match to its successor: Match returns the index at which the match of
 // the whole rest of the chain ends, or -1. Every call from one node into
-// another goes through Run, which counts the nesting and the steps in the
-// matcher and ends the attempt as a no-match before it could exhaust the
-// stack or run without end. The branching nodes remember, through the
-// matcher's failure table (failure_memo.h), the positions from which they
+// another goes through Run, which enters it through the matcher's accounting
+// (match_budget.h): an attempt ends as a no-match before it could exhaust
+// the stack or run without end. The branching nodes remember, through the
+// matcher's failure table (failure_table.h), the positions from which they
 // have failed, so that no such position is explored twice.
 //
 // The narrow copy's debug printer adds Print(depth) at this level through
@@ -18,13 +18,15 @@
 #include <map>
 #include <vector>
 
+#include "regex/failure_table.h"
+#include "regex/literal_index.h"
 #include "regex/literal_search.h"
-#include "regex/regex_limits.h"
 #include "regex/pattern.h"
 #include "regex/print_slots.h"
+#include "regex/regex_limits.h"
 
 template <class T>
-class BasicNode : public NodePrintSlot<T::kPrints> {
+class BasicNode : public RegexEngine::NodePrintSlot<T::kPrints> {
  public:
   using Char = typename T::Char;
   using String = typename T::String;
@@ -88,6 +90,30 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
     return nullptr;
   }
 
+  // ---- What the plan of the failure table (memo_plan.h) asks of a node. ----
+  // The defaults are the safe answers: a node class that states nothing is
+  // never remembered, and neither is any node from which it can be reached.
+  // Its links other than next must be reported through AppendLinks, which is
+  // how the plan follows the graph.
+  //
+  // True when the node's outcome may depend on what the groups captured, on
+  // where the current attempt began, or on any matcher state other than the
+  // text, the position and the loop state that ReadsLoop reports.
+  virtual bool ReadsCapturesOrStart() const { return true; }
+  // True for a node where backtracking branches, whose failure at a position
+  // may be remembered when the plan allows it.
+  virtual bool MayRemember() const { return false; }
+  // The group loop whose state the node reads (gi 0: none), and whether its
+  // outcome then depends on the loop's iteration count (counted) or only on
+  // whether the loop's current iteration began before the position.
+  struct LoopRead {
+    int gi = 0;
+    bool counted = false;
+  };
+  virtual LoopRead ReadsLoop() const { return {}; }
+  // The group loop whose state the node resets before it goes on (0: none).
+  virtual int ResetsLoop() const { return 0; }
+
   BasicNode* next = nullptr;
   // The node's place in its pattern's registry (set by RegisterNode).
   int index = -1;
@@ -95,26 +121,12 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
  protected:
   int Continue(const String& text, Matcher* m, int i) const { return Run(next, text, m, i); }
 
+  // Calls node n (none: the chain has ended at i) through the matcher's
+  // accounting, which ends the attempt once a bound is passed.
   static int Run(const BasicNode* n, const String& text, Matcher* m, int i) {
     if (!n) return i;
-    if (m->aborted) return -1;
-    if (++m->depth > RegexLimits::kMaxMatchDepth ||
-        (++m->steps > m->stepLimit && !m->Checkpoint())) {
-      m->aborted = true;
-      --m->depth;
-      return -1;
-    }
-    int r = n->Match(text, m, i);
-    --m->depth;
-    return r;
-  }
-
-  // Counts n units of work done in a loop (iterations, characters compared)
-  // against the step bound.
-  static bool Spend(Matcher* m, long long n) {
-    m->steps += n;
-    if (m->steps > m->stepLimit && !m->Checkpoint()) m->aborted = true;
-    return !m->aborted;
+    typename Matcher::Budget::Call call(m->budget);
+    return call.Entered() ? n->Match(text, m, i) : -1;
   }
 
   // True when the literal text occurs in the text from pos on. Once an
@@ -124,32 +136,32 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   bool LiteralAt(const String& literal, bool ci, const String& text, Matcher* m, int pos) const {
     const int n = static_cast<int>(literal.size());
     if (pos < 0 || pos > static_cast<int>(text.size()) - n) return false;
-    if (n >= 16 && m->memo.Tried()) {
-      const std::vector<std::uint64_t>* starts = m->memo.LiteralStarts(index);
+    if (n >= 16 && m->literals) {
+      const std::vector<std::uint64_t>* starts = m->literals->Starts(index);
       if (!starts) starts = IndexLiteral(literal, ci, text, m);
       if (starts && !starts->empty()) {
-        return Spend(m, 1) && ((*starts)[std::size_t(pos) >> 6] >> (pos & 63)) & 1u;
+        return m->budget.Spend(1) && ((*starts)[std::size_t(pos) >> 6] >> (pos & 63)) & 1u;
       }
     }
     int i = 0;
     while (i < n &&
            (ci ? T::Lower(text[pos + i]) == T::Lower(literal[i]) : text[pos + i] == literal[i]))
       ++i;
-    return Spend(m, i) && i == n;
+    return m->budget.Spend(i) && i == n;
   }
 
   // This node's slot in the matcher's failure table, or -1.
-  int MemoSlot(const Matcher* m) const { return m->memo.SlotOf(index); }
+  int MemoSlot(const Matcher* m) const { return m->failures ? m->failures->SlotOf(index) : -1; }
 
   // Runs body (the node's own match at pos) unless the table knows that it
   // fails there, and remembers a failure.
   template <class Body>
   int Remembered(Matcher* m, int pos, Body body) const {
     const int slot = MemoSlot(m);
-    if (slot < 0 || pos < m->memo.FirstUsable(slot, m->loopStarts)) return body();
-    if (m->memo.Failed(slot, pos)) return -1;
+    if (slot < 0 || pos < m->failures->FirstUsable(slot, m->loopStarts)) return body();
+    if (m->failures->Failed(slot, pos)) return -1;
     const int r = body();
-    if (r == -1 && !m->aborted) m->memo.MarkFailed(slot, pos);
+    if (r == -1 && !m->budget.Exhausted()) m->failures->MarkFailed(slot, pos);
     return r;
   }
 
@@ -157,17 +169,17 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   // keeps their starts in the matcher; null when the step bound ended it.
   const std::vector<std::uint64_t>* IndexLiteral(const String& literal, bool ci, const String& text,
                                                  Matcher* m) const {
-    const BasicLiteralSearch<T> search(literal, ci);
+    const RegexEngine::BasicLiteralSearch<T> search(literal, ci);
     std::vector<std::uint64_t> starts(text.size() / 64 + 1, 0);
-    typename BasicLiteralSearch<T>::Cursor cursor{0, 0};
+    typename RegexEngine::BasicLiteralSearch<T>::Cursor cursor{0, 0};
     for (;;) {
       long long read = 0;
       const int at = search.Next(text, cursor, &read);
-      if (!Spend(m, read)) return nullptr;
+      if (!m->budget.Spend(read)) return nullptr;
       if (at < 0) break;
       starts[std::size_t(at) >> 6] |= std::uint64_t(1) << (at & 63);
     }
-    return m->memo.KeepLiteralStarts(index, std::move(starts));
+    return m->literals->Keep(index, std::move(starts));
   }
 
   // What the chain from a node needs at its first index, looking through
@@ -208,8 +220,11 @@ class BasicNode : public NodePrintSlot<T::kPrints> {
   }
   // Pushes the start and end of each group onto the matcher's save stack and
   // returns the mark to restore from. The stack is reused between matches.
+  // Saving counts one step per group (the steps of putting them back are of
+  // the same number).
   static size_t SaveGroups(Matcher* m, const std::vector<int>& ids) {
     const size_t mark = m->savedGroups.size();
+    if (!ids.empty()) m->budget.Spend(static_cast<long long>(ids.size()));
     for (int g : ids) {
       m->savedGroups.push_back(m->groupStarts[g]);
       m->savedGroups.push_back(m->groupEnds[g]);

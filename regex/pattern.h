@@ -9,15 +9,21 @@
 #define REGEX_PATTERN_H
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "regex/failure_memo.h"
-#include "regex/memo_plan.h"
+#include "regex/match_budget.h"
 #include "regex/print_slots.h"
 #include "regex/traits.h"
+
+namespace RegexEngine {
+struct MemoPlan;
+class FailureTable;
+class LiteralIndex;
+}  // namespace RegexEngine
 
 template <class T>
 class BasicNode;
@@ -25,7 +31,7 @@ template <class T>
 class BasicMatcher;
 
 template <class T>
-class BasicPattern : public PatternPrintSlot<T::kPrints> {
+class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
  public:
   using Char = typename T::Char;
   using String = typename T::String;
@@ -87,7 +93,7 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   int NonCapGroupCount() const { return nonCapGroupCount; }
   // Which nodes may remember their failures (memo_plan.h); worked out on the
   // first request, which comes only from a match that has run long.
-  const MemoPlan& Plan() const;
+  const RegexEngine::MemoPlan& Plan() const;
 
  private:
   explicit BasicPattern(const String& text);
@@ -141,7 +147,7 @@ class BasicPattern : public PatternPrintSlot<T::kPrints> {
   int parseDepth = 0;             // nesting of parser levels
   std::vector<String> expanding;  // names of "{name}" expansions in progress
   mutable std::once_flag planOnce;
-  mutable MemoPlan plan;
+  mutable std::unique_ptr<RegexEngine::MemoPlan> plan;
 };
 
 template <class T>
@@ -154,6 +160,7 @@ class BasicMatcher {
   static constexpr unsigned long MATCH_WHOLE_TEXT = 1;
 
   BasicMatcher(Pattern* pattern, const String& text);
+  ~BasicMatcher();
   BasicMatcher(const BasicMatcher&) = delete;
   BasicMatcher& operator=(const BasicMatcher&) = delete;
 
@@ -174,11 +181,10 @@ class BasicMatcher {
   // True when the last operation ended because the match would have nested
   // deeper, or taken more steps, than the engine allows; its answer was then
   // "no match".
-  bool LimitExceeded() const { return aborted; }
-  // Called when the steps pass stepLimit: the first time for a text and
-  // mode, it makes the failure table and raises the limit to the operation's
-  // step bound; after that, false (the bound is reached).
-  bool Checkpoint();
+  bool LimitExceeded() const { return budget.Exhausted(); }
+  // Makes the failure table for the text and mode, when the operation's
+  // accounting says that it is due.
+  void SwitchOnTable();
 
   // ---- Match state, read and written by the nodes while they match. ----
   // The arrays are indexed by group id, from -nonCapGroupCount upwards.
@@ -192,17 +198,19 @@ class BasicMatcher {
   int nonCapGroupCount = 0;
   int foundMatch = 0;
   unsigned long matchFlags = 0;
-  int depth = 0;            // current nesting of node calls
-  long long steps = 0;      // steps taken by the current operation
-  long long stepLimit = 0;  // the steps at which Checkpoint is next called
-  bool aborted = false;     // the nesting or step bound was hit during this operation
-  FailureMemo memo;         // remembered failures of the pattern's nodes
+  using Budget = RegexEngine::MatchBudget<BasicMatcher>;
+  Budget budget{this};  // the accounting of the current operation
+  // Once the failure table is on for the text and mode: the remembered
+  // failures of the pattern's nodes and where its long literal texts start.
+  std::unique_ptr<RegexEngine::FailureTable> failures;
+  std::unique_ptr<RegexEngine::LiteralIndex> literals;
   // Group positions saved by look-aheads and independent groups while their
   // body runs, so that a failure can put them back.
   std::vector<int> savedGroups;
 
  private:
   int RunHead(int at);
+  void DropTable();
 
   Pattern* pattern;
   String text;

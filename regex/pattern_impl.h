@@ -8,6 +8,7 @@
 #include "regex/anchor_nodes.h"
 #include "regex/char_nodes.h"
 #include "regex/matcher_impl.h"
+#include "regex/memo_plan.h"
 #include "regex/pattern.h"
 #include "regex/structure_nodes.h"
 

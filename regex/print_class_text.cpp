@@ -8,7 +8,7 @@
 
 namespace {
 
-using Slot = PatternPrintSlot<true>;
+using Slot = RegexEngine::PatternPrintSlot<true>;
 
 char gClassText[Slot::kTextBufferSize];
 char gCharText[Slot::kTextBufferSize];

@@ -5,6 +5,8 @@
 #include "regex/node_names.h"
 #include "regex/print_walk.h"
 
+using RegexEngine::NodePrintWalk;
+
 namespace {
 
 int Width(unsigned int depth) { return static_cast<int>(2 * depth); }
@@ -81,10 +83,11 @@ bool BasicQuoteNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) cons
   return true;
 }
 
-// The alternatives under "one" and "two". The rest of the pattern normally
-// follows each alternative's join, and the Or node has no successor; an Or
-// node that is the second alternative of an enclosing one continues with the
-// enclosing join, which is then printed after the alternatives.
+// The alternatives under "one" and "two", and nothing after them: the Or
+// node's own successor is not printed. The rest of the pattern follows the
+// join that ends the first alternative; an Or node that is the second
+// alternative of an enclosing one has that enclosing join as its successor,
+// which is printed once, under the enclosing node's first alternative.
 template <class T>
 bool BasicOrNode<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {
   NameLine(depth, "9NFAOrNode");
@@ -92,7 +95,7 @@ bool BasicOrNode<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {
   walk.Chain(one, depth + 2);
   std::printf("%*ctwo\n", Width(depth + 1), ' ');
   walk.Chain(two, depth + 2);
-  return this->next != nullptr;
+  return false;
 }
 
 template <class T>

@@ -7,6 +7,8 @@
 
 #include <map>
 
+namespace RegexEngine {
+
 class NodePrintWalk;
 
 template <bool Prints>
@@ -24,6 +26,8 @@ class NodePrintSlot<true> {
   virtual bool PrintLines(unsigned int depth, NodePrintWalk& walk) const = 0;
 };
 
+}  // namespace RegexEngine
+
 // Declares a node class's print lines; print_nodes.cpp defines them for the
 // narrow copy, where the declaration overrides NodePrintSlot<true>. The wide
 // copy only declares them, so the declaration cannot carry `override`, and
@@ -32,11 +36,14 @@ class NodePrintSlot<true> {
 #define REGEX_PRINT_LINES                                                          \
   _Pragma("clang diagnostic push")                                                 \
       _Pragma("clang diagnostic ignored \"-Winconsistent-missing-override\"") bool \
-      PrintLines(unsigned int depth, NodePrintWalk& walk) const;                   \
+      PrintLines(unsigned int depth, RegexEngine::NodePrintWalk& walk) const;      \
   _Pragma("clang diagnostic pop")
 #else
-#define REGEX_PRINT_LINES bool PrintLines(unsigned int depth, NodePrintWalk& walk) const;
+#define REGEX_PRINT_LINES \
+  bool PrintLines(unsigned int depth, RegexEngine::NodePrintWalk& walk) const;
 #endif
+
+namespace RegexEngine {
 
 template <bool Prints>
 class PatternPrintSlot {};
@@ -70,5 +77,7 @@ class PatternPrintSlot<true> {
  protected:
   ~PatternPrintSlot() = default;
 };
+
+}  // namespace RegexEngine
 
 #endif

@@ -6,6 +6,8 @@
 
 #include "regex/node.h"
 
+namespace RegexEngine {
+
 void NodePrintWalk::Chain(const NFANode* n, unsigned int depth) {
   std::vector<const NFANode*> entered;
   while (n && onPath_.insert(n).second) {
@@ -36,3 +38,5 @@ void PatternPrintSlot<true>::Print() const {
   std::printf("):\n");
   if (self->Head()) self->Head()->Print(1);
 }
+
+}  // namespace RegexEngine

@@ -14,6 +14,8 @@
 
 #include "regex/pattern.h"
 
+namespace RegexEngine {
+
 class NodePrintWalk {
  public:
   // Prints the chain from n at depth: each node's lines, then its successor,
@@ -30,5 +32,7 @@ class NodePrintWalk {
  private:
   std::unordered_set<const NFANode*> onPath_;
 };
+
+}  // namespace RegexEngine
 
 #endif

@@ -1,22 +1,32 @@
 // Repetition of a single atom: the shared mandatory step and the greedy,
-// reluctant and possessive forms.
+// reluctant and possessive forms, which all walk their iterations through one
+// helper (Extend).
 //
 // An atom is one node whose iterations all have the same width and change no
 // matcher state, so the greedy form walks forward over the iterations and
 // then back over their end positions in a loop: the stack does not grow with
 // the number of iterations. Atoms of one character are tested directly.
+// Every iteration counts against the operation's step bound.
 //
-// A repetition without upper bound of an atom of fixed width (one character,
-// a class, a literal text) remembers failures per iteration start: what
-// follows an iteration start (the greedy or reluctant extension, or the
-// possessive run and the rest behind it) depends on that position alone, and
-// its failure there implies its failure at every later iteration start of
-// the same run. A walk that reaches a remembered position therefore stops:
-// the rest of the run is known to fail. Other repetitions remember the
-// failure of their whole match at the index where it began.
+// A repetition of an atom of fixed width (one character, a class, a literal
+// text) remembers failures per iteration start. What follows an iteration
+// start p (the greedy or reluctant extension: the rest of the pattern tried
+// at every iteration start from p to where the atom stops; or the possessive
+// run and the rest behind it) depends on that position alone, and its
+// failure there implies its failure at every later iteration start of the
+// same run. A walk that reaches a remembered position therefore stops: the
+// rest of the run is known to fail. A counted repetition ({n,m}) records a
+// failure only when its walk reached the end of the atom's run (or a
+// remembered start), where the failure holds whatever the count; a walk cut
+// short by the upper bound records nothing. The possessive form with an
+// upper bound tries the rest where the bound ends the run, which differs
+// from start to start, so it, like the repetitions of atoms whose width
+// varies (a back reference) and independent groups, remembers the failure of
+// its whole match at the index where it began.
 #ifndef REGEX_QUANTIFIER_NODES_H
 #define REGEX_QUANTIFIER_NODES_H
 
+#include <algorithm>
 #include <climits>
 
 #include "regex/node.h"
@@ -44,6 +54,8 @@ class BasicQuantifierNode : public BasicNode<T> {
     return Mandatory(text, m, cur);
   }
   void AppendLinks(std::vector<N*>& out) const override { out.push_back(inner); }
+  bool ReadsCapturesOrStart() const override { return false; }
+  bool MayRemember() const override { return true; }
   void Prepare() override {
     single_ = inner->IsSingleChar();
     lead_ = this->LeadOf(this->next);
@@ -66,6 +78,8 @@ class BasicQuantifierNode : public BasicNode<T> {
   N* inner;
 
  protected:
+  enum Kind { kGreedy, kLazy, kPossessive };
+
   // One iteration at p: its end, or -1.
   int Step(const String& text, Matcher* m, int p) const {
     if (single_)
@@ -82,39 +96,141 @@ class BasicQuantifierNode : public BasicNode<T> {
       if (r <= p) return r;
       p = r;
     }
-    return this->Spend(m, min) ? p : -1;
+    return m->budget.Spend(min) ? p : -1;
   }
 
-  // True when failures are remembered per iteration start (see above).
-  bool RemembersRuns() const { return width_ > 0 && max == RegexLimits::kNoUpperBound; }
+  // True when the table remembers failures per iteration start (see above).
+  bool RemembersRuns(Kind kind) const {
+    return width_ > 0 && (kind != kPossessive || max == RegexLimits::kNoUpperBound);
+  }
 
   // The table slot for iteration starts, and the first position at which it
   // may be used (INT_MAX when there is none).
   struct RunMemo {
     int slot;
     int from;
-    bool Knows(const Matcher* m, int p) const { return p >= from && m->memo.Failed(slot, p); }
+    bool Knows(const Matcher* m, int p) const { return p >= from && m->failures->Failed(slot, p); }
   };
-  RunMemo RunSlot(const Matcher* m) const {
-    const int slot = RemembersRuns() ? this->MemoSlot(m) : -1;
-    return {slot, slot >= 0 ? m->memo.FirstUsable(slot, m->loopStarts) : INT_MAX};
+  RunMemo RunSlot(const Matcher* m, Kind kind) const {
+    const int slot = RemembersRuns(kind) ? this->MemoSlot(m) : -1;
+    return {slot, slot >= 0 ? m->failures->FirstUsable(slot, m->loopStarts) : INT_MAX};
   }
-  // The mandatory iterations from cur and the table for what follows them:
-  // the first iteration start after them, or -1 when the iterations fail or
-  // the table knows that the rest fails from there.
-  int RunBegin(const String& text, Matcher* m, int cur, RunMemo& memo) const {
-    const int first = Mandatory(text, m, cur);
-    if (first == -1) return -1;
-    memo = RunSlot(m);
-    return memo.Knows(m, first) ? -1 : first;
+
+  // The whole repetition from cur: the mandatory iterations, then the
+  // further ones (extension, from the first iteration start after them). A
+  // repetition that does not remember its runs remembers the failure of the
+  // whole at cur.
+  template <class Extension>
+  int Repeat(Kind kind, const String& text, Matcher* m, int cur, Extension extension) const {
+    auto whole = [&] {
+      const int first = Mandatory(text, m, cur);
+      return first == -1 ? -1 : extension(first);
+    };
+    return RemembersRuns(kind) ? whole() : this->Remembered(m, cur, whole);
   }
+
+  // The iterations after the count done so far, from the iteration start
+  // first: tries the rest of the pattern behind them in the kind's order
+  // (greedy: the longest run first, then each shorter one; lazy: before each
+  // further iteration; possessive: once, behind the longest run), stops at an
+  // iteration start from which the rest is known to fail, and remembers the
+  // starts from which it failed.
+  template <Kind K>
+  int Extend(const String& text, Matcher* m, int first, int count) const {
+    const RunMemo memo = RunSlot(m, K);
+    if (memo.Knows(m, first)) return -1;
+    const long room = count < max ? long(max) - count : 0;
+    long n = 0;             // iterations walked past first
+    int p = first;          // the iteration start reached
+    int width = width_;     // 0: not known yet
+    bool complete = false;  // the walk ended where the atom's run ends
+    bool known = false;     // it stopped at p, from which the rest is known to fail
+    if (K != kLazy && single_ && memo.slot < 0) {
+      // Nothing to remember: the plain walk over characters, as tight as it
+      // can be, for the short texts that never make the table.
+      const long end = std::min(first + room, static_cast<long>(text.size()));
+      while (p < end && inner->TestChar(text[p])) ++p;
+      n = p - first;
+      width = 1;
+    } else {
+      for (;;) {
+        if (K == kLazy && this->Allows(this->lead_, text, p)) {
+          const int r = this->Continue(text, m, p);
+          if (r != -1 || m->budget.Exhausted()) return r;
+        }
+        if (n >= room) {
+          // The upper bound ends the walk: a failure holds whatever the count
+          // only when the atom's run ends here as well.
+          if (memo.slot >= 0) complete = Step(text, m, p) <= p;
+          break;
+        }
+        const int r = Step(text, m, p);
+        if (r <= p) {
+          complete = true;
+          break;
+        }
+        if (width == 0) {
+          width = r - p;
+        } else if (K == kGreedy && r - p != width) {
+          // Iterations of differing widths cannot be walked back by position.
+          if (!m->budget.Spend(n)) return -1;
+          return MatchManyNested(text, m, first, count);
+        }
+        p = r;
+        ++n;
+        if (K == kLazy && !m->budget.Spend(1)) return -1;
+        if (memo.Knows(m, p)) {
+          complete = known = true;
+          break;
+        }
+      }
+    }
+    if (K != kLazy && !m->budget.Spend(n)) return -1;
+    long tried = n + 1;  // the iteration starts behind which the rest failed
+    if (K == kGreedy) {
+      if (known) --tried;
+      for (long k = tried - 1; k >= 0; --k) {
+        const int at = first + static_cast<int>(k * width);
+        if (!this->Allows(this->lead_, text, at)) continue;
+        const int r = this->Continue(text, m, at);
+        if (r != -1 || m->budget.Exhausted()) return r;
+      }
+    } else if (K == kPossessive) {
+      if (known) {
+        --tried;
+      } else {
+        const int r = this->Continue(text, m, p);
+        if (r != -1 || m->budget.Exhausted()) return r;
+      }
+    } else if (known) {
+      --tried;
+    }
+    if (complete) RememberRun(m, memo, first, tried);
+    return -1;
+  }
+
+  // The greedy extension for iterations of differing widths, one nested
+  // call per iteration; each level counts against the nesting bound.
+  int MatchManyNested(const String& text, Matcher* m, int cur, int count) const {
+    if (count < max) {
+      int r = this->Run(inner, text, m, cur);
+      if (r != -1 && r > cur) {
+        if (!m->budget.Nest()) return -1;
+        int r2 = MatchManyNested(text, m, r, count + 1);
+        m->budget.Leave();
+        if (r2 != -1 || m->budget.Exhausted()) return r2;
+      }
+    }
+    return this->Continue(text, m, cur);
+  }
+
   // Remembers that what follows each of the iteration starts first,
   // first + width_, ... (count of them) fails.
   void RememberRun(Matcher* m, const RunMemo& memo, int first, long count) const {
-    if (memo.slot < 0 || m->aborted) return;
+    if (memo.slot < 0 || m->budget.Exhausted()) return;
     for (long k = 0; k < count; ++k) {
       const long at = first + k * width_;
-      if (at >= memo.from) m->memo.MarkFailed(memo.slot, static_cast<int>(at));
+      if (at >= memo.from) m->failures->MarkFailed(memo.slot, static_cast<int>(at));
     }
   }
 
@@ -129,79 +245,18 @@ class BasicGreedyQuantifierNode : public BasicQuantifierNode<T> {
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
-  using BasicQuantifierNode<T>::BasicQuantifierNode;
+  using Q = BasicQuantifierNode<T>;
+  using Q::Q;
 
   int Match(const String& text, Matcher* m, int cur) const override {
-    auto match = [&] {
-      int p = this->Mandatory(text, m, cur);
-      if (p == -1) return -1;
-      return MatchMany(text, m, p, this->min);
-    };
-    return this->RemembersRuns() ? match() : this->Remembered(m, cur, match);
+    return this->Repeat(Q::kGreedy, text, m, cur,
+                        [&](int first) { return MatchMany(text, m, first, this->min); });
   }
 
   // The greedy extension after count iterations ending at cur: the longest
   // run first, then the rest of the pattern after each shorter run in turn.
   virtual int MatchMany(const String& text, Matcher* m, int cur, int count) const {
-    const auto memo = this->RunSlot(m);
-    return memo.slot < 0 ? Extend<false>(text, m, cur, count, memo)
-                         : Extend<true>(text, m, cur, count, memo);
-  }
-
- private:
-  // The extension, with (Remember) or without the table: one body, so that
-  // the plain walk of short texts stays as tight as it can be.
-  template <bool Remember>
-  int Extend(const String& text, Matcher* m, int cur, int count,
-             const typename BasicQuantifierNode<T>::RunMemo& memo) const {
-    if (Remember && memo.Knows(m, cur)) return -1;
-    const long room = count < this->max ? long(this->max) - count : 0;
-    long n = 0;
-    int width = 0;
-    bool knownBeyond = false;  // the extension from the iteration start reached is known to fail
-    for (int p = cur; n < room; ++n) {
-      if (Remember && n > 0 && memo.Knows(m, p)) {
-        knownBeyond = true;
-        break;
-      }
-      int r = this->Step(text, m, p);
-      if (r <= p) break;
-      if (n == 0) {
-        width = r - p;
-      } else if (r - p != width) {
-        return MatchManyNested(text, m, cur, count);
-      }
-      p = r;
-    }
-    if (!this->Spend(m, n)) return -1;
-    const long last = knownBeyond ? n - 1 : n;
-    for (long k = last; k >= 0; --k) {
-      int at = cur + static_cast<int>(k * width);
-      if (!this->Allows(this->lead_, text, at)) continue;
-      int r = this->Continue(text, m, at);
-      if (r != -1 || m->aborted) return r;
-    }
-    if (Remember) this->RememberRun(m, memo, cur, last + 1);
-    return -1;
-  }
-
-  // The same extension for iterations of differing widths, one nested call
-  // per iteration; each level counts against the matcher's nesting bound.
-  int MatchManyNested(const String& text, Matcher* m, int cur, int count) const {
-    if (count < this->max) {
-      int r = this->Run(this->inner, text, m, cur);
-      if (r != -1 && r > cur) {
-        if (++m->depth > RegexLimits::kMaxMatchDepth) {
-          m->aborted = true;
-          --m->depth;
-          return -1;
-        }
-        int r2 = MatchManyNested(text, m, r, count + 1);
-        --m->depth;
-        if (r2 != -1 || m->aborted) return r2;
-      }
-    }
-    return this->Continue(text, m, cur);
+    return this->template Extend<Q::kGreedy>(text, m, cur, count);
   }
 };
 
@@ -211,50 +266,14 @@ class BasicLazyQuantifierNode : public BasicQuantifierNode<T> {
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
-  using BasicQuantifierNode<T>::BasicQuantifierNode;
+  using Q = BasicQuantifierNode<T>;
+  using Q::Q;
 
   // Tries the rest of the pattern before each further iteration.
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (this->RemembersRuns()) return LazyRun(text, m, cur);
-    return this->Remembered(m, cur, [&] {
-      int p = this->Mandatory(text, m, cur);
-      if (p == -1) return -1;
-      for (int i = this->min; i < this->max; ++i) {
-        if (this->Allows(this->lead_, text, p)) {
-          int r = this->Continue(text, m, p);
-          if (r != -1 || m->aborted) return r;
-        }
-        int r2 = this->Step(text, m, p);
-        if (r2 <= p) return -1;
-        p = r2;
-      }
-      return this->Continue(text, m, p);
+    return this->Repeat(Q::kLazy, text, m, cur, [&](int first) {
+      return this->template Extend<Q::kLazy>(text, m, first, this->min);
     });
-  }
-
- private:
-  // The same without upper bound: it ends where the iterations end, or at an
-  // iteration start from which the rest is known to fail.
-  int LazyRun(const String& text, Matcher* m, int cur) const {
-    typename BasicQuantifierNode<T>::RunMemo memo{-1, INT_MAX};
-    const int first = this->RunBegin(text, m, cur, memo);
-    if (first == -1) return -1;
-    int p = first;
-    long tried = 0;
-    for (;;) {
-      if (tried > 0 && memo.Knows(m, p)) break;
-      ++tried;
-      if (this->Allows(this->lead_, text, p)) {
-        int r = this->Continue(text, m, p);
-        if (r != -1 || m->aborted) return r;
-      }
-      int r2 = this->Step(text, m, p);
-      if (r2 <= p) break;
-      p = r2;
-    }
-    if (!this->Spend(m, tried)) return -1;
-    this->RememberRun(m, memo, first, tried);
-    return -1;
   }
 };
 
@@ -264,51 +283,30 @@ class BasicPossessiveQuantifierNode : public BasicQuantifierNode<T> {
   REGEX_PRINT_LINES
   using typename BasicNode<T>::String;
   using typename BasicNode<T>::Matcher;
-  using BasicQuantifierNode<T>::BasicQuantifierNode;
+  using Q = BasicQuantifierNode<T>;
+  using Q::Q;
 
   // Takes the longest run and tries the rest once; nothing is given back. An
   // independent group's body may set groups: they are put back on failure.
   int Match(const String& text, Matcher* m, int cur) const override {
-    if (this->RemembersRuns() && groups_.empty()) return Possessive(text, m, cur);
+    auto extension = [&](int first) {
+      return this->template Extend<Q::kPossessive>(text, m, first, this->min);
+    };
+    if (groups_.empty()) return this->Repeat(Q::kPossessive, text, m, cur, extension);
     return this->Remembered(m, cur, [&] {
-      if (groups_.empty()) return Possessive(text, m, cur);
       const size_t mark = this->SaveGroups(m, groups_);
-      const int r = Possessive(text, m, cur);
+      const int first = this->Mandatory(text, m, cur);
+      const int r = first == -1 ? -1 : extension(first);
       this->DropSavedGroups(m, groups_, mark, r == -1);
       return r;
     });
   }
   void Prepare() override {
-    BasicQuantifierNode<T>::Prepare();
+    Q::Prepare();
     groups_ = this->GroupsWithin(this->inner);
   }
 
  private:
-  // From an iteration start of a run, the run ends at the same place, so a
-  // remembered start means that the rest behind the run has failed.
-  int Possessive(const String& text, Matcher* m, int cur) const {
-    typename BasicQuantifierNode<T>::RunMemo memo{-1, INT_MAX};
-    const int first = this->RunBegin(text, m, cur, memo);
-    if (first == -1) return -1;
-    int p = first;
-    long walked = 0;
-    bool known = false;
-    for (int i = this->min; i < this->max; ++i) {
-      if (walked > 0 && memo.Knows(m, p)) {
-        known = true;
-        break;
-      }
-      int r = this->Step(text, m, p);
-      if (r <= p) break;
-      p = r;
-      ++walked;
-    }
-    if (!this->Spend(m, p - cur)) return -1;
-    const int r = known ? -1 : this->Continue(text, m, p);
-    if (r == -1) this->RememberRun(m, memo, first, known ? walked : walked + 1);
-    return r;
-  }
-
   std::vector<int> groups_;  // capturing groups inside an independent group
 };
 

@@ -3,6 +3,7 @@
 #ifndef REGEX_LIMITS_H
 #define REGEX_LIMITS_H
 
+#include <climits>
 #include <cstddef>
 
 namespace RegexLimits {
@@ -14,10 +15,12 @@ constexpr int kNoUpperBound = 2147483647;
 // would need more ends as a no-match instead of exhausting the stack.
 constexpr int kMaxMatchDepth = 20000;
 
-// Most steps (node calls, iterations of repetitions, characters compared by
-// literal texts, back references and look-behinds) one operation may take
-// when the matcher cannot remember every failure of the pattern. Past it the
-// operation ends as a no-match rather than running for an unbounded time.
+// Most steps one operation (a whole-text match, or one find) may take: node
+// calls, iterations of repetitions, characters compared by literal texts,
+// back references and look-behinds, characters skipped by the search, and
+// the group positions cleared, saved and put back. Past it the operation
+// ends as a no-match rather than running for an unbounded time; it holds
+// with and without the failure table.
 constexpr long long kMaxMatchSteps = 100000000;
 
 // Steps an operation takes before the matcher starts remembering the
@@ -32,12 +35,52 @@ constexpr std::size_t kMaxRememberBytes = std::size_t(64) << 20;
 // Deeper patterns are syntax errors.
 constexpr int kMaxParseDepth = 2000;
 
-// The step count after which remembering starts; kRememberAfterSteps unless
-// a test moves it (0: from the first step; a huge value: never).
-inline long long& RememberAfterSteps() {
-  static long long steps = kRememberAfterSteps;
-  return steps;
-}
+// ---- Test-only seam ----
+// The limits a matcher reads at the start of each operation. The program
+// always runs with the constants above; only tests and the fuzz target put
+// others in force, through ScopedTestLimits, and nothing else writes them.
+struct MatchLimits {
+  // Steps after which the failure table switches on (kNeverRemember: never).
+  long long rememberAfterSteps = kRememberAfterSteps;
+  // Steps one operation may take.
+  long long maxMatchSteps = kMaxMatchSteps;
+};
+
+// A rememberAfterSteps that no operation reaches: the table never switches on.
+constexpr long long kNeverRemember = LLONG_MAX;
+
+class ScopedTestLimits;
+
+// The match limits in force: the constants above, unless a ScopedTestLimits
+// lives.
+class MatchLimitsInForce {
+ public:
+  static const MatchLimits& Get() { return Stored(); }
+
+ private:
+  friend class ScopedTestLimits;
+  static MatchLimits& Stored() {
+    static MatchLimits limits;
+    return limits;
+  }
+};
+
+// Puts other match limits in force for as long as it lives, then the earlier
+// ones back. For tests and the fuzz target only.
+class ScopedTestLimits {
+ public:
+  explicit ScopedTestLimits(long long rememberAfterSteps, long long maxMatchSteps = kMaxMatchSteps)
+      : saved_(MatchLimitsInForce::Get()) {
+    MatchLimitsInForce::Stored().rememberAfterSteps = rememberAfterSteps;
+    MatchLimitsInForce::Stored().maxMatchSteps = maxMatchSteps;
+  }
+  ~ScopedTestLimits() { MatchLimitsInForce::Stored() = saved_; }
+  ScopedTestLimits(const ScopedTestLimits&) = delete;
+  ScopedTestLimits& operator=(const ScopedTestLimits&) = delete;
+
+ private:
+  MatchLimits saved_;
+};
 
 // Counts one more nesting level (a parser level or a nested bracket class)
 // for as long as it lives.

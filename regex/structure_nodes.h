@@ -41,13 +41,13 @@ class BasicStartNode : public BasicNode<T> {
     } else {
       int p = cur;
       r = this->Allows(lead_, text, p) ? this->Continue(text, m, p) : -1;
-      while (r == -1 && p < len && !m->aborted) {
-        m->ClearGroups();
+      while (r == -1 && p < len && !m->budget.Exhausted()) {
+        ClearGroups(m);
         ++p;
         if (lead_.Known()) {
           const int from = p;
           while (p < len && !this->Allows(lead_, text, p)) ++p;
-          if (!this->Spend(m, p - from) || p >= len) break;
+          if (!m->budget.Spend(p - from) || p >= len) break;
         }
         m->groupStarts[0] = p;
         r = this->Continue(text, m, p);
@@ -56,6 +56,7 @@ class BasicStartNode : public BasicNode<T> {
     if (r < 0) m->groupStarts[0] = -1;
     return r;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
   void Prepare() override {
     lead_ = this->LeadOf(this->next);
     // The last character that some node along the one path of every match
@@ -69,7 +70,7 @@ class BasicStartNode : public BasicNode<T> {
     bool ci = false;
     const String* literal = first ? first->LiteralText(ci) : nullptr;
     if (literal && literal->size() >= 2 && first->next) {
-      search_ = BasicLiteralSearch<T>(*literal, ci);
+      search_ = RegexEngine::BasicLiteralSearch<T>(*literal, ci);
       afterLiteral_ = first->next;
     }
   }
@@ -78,23 +79,29 @@ class BasicStartNode : public BasicNode<T> {
   // The pass-through nodes before the literal and the literal itself are
   // stateless, so each occurrence continues straight after the literal.
   int FindAfterLiteral(const String& text, Matcher* m, int cur) const {
-    typename BasicLiteralSearch<T>::Cursor cursor{cur, 0};
+    typename RegexEngine::BasicLiteralSearch<T>::Cursor cursor{cur, 0};
     int r = -1;
     for (;;) {
       long long read = 0;
       const int at = search_.Next(text, cursor, &read);
-      if (!this->Spend(m, read) || at < 0) break;
-      if (at > cur) m->ClearGroups();
+      if (!m->budget.Spend(read) || at < 0) break;
+      if (at > cur) ClearGroups(m);
       m->groupStarts[0] = at;
       r = this->Run(afterLiteral_, text, m, at + search_.Length());
-      if (r != -1 || m->aborted) break;
+      if (r != -1 || m->budget.Exhausted()) break;
     }
     return r;
   }
 
+  // Clears the groups between two start positions, one step per group.
+  static void ClearGroups(Matcher* m) {
+    m->ClearGroups();
+    m->budget.Spend(m->groupCount + m->nonCapGroupCount);
+  }
+
   typename N::Lead lead_;  // what the chain needs at a start index
   long needed_ = -1;       // a character every match holds, or -1
-  BasicLiteralSearch<T> search_;
+  RegexEngine::BasicLiteralSearch<T> search_;
   const N* afterLiteral_ = nullptr;
 };
 
@@ -113,6 +120,7 @@ class BasicEndNode : public BasicNode<T> {
     }
     return cur;
   }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 template <class T>
@@ -126,6 +134,7 @@ class BasicSubStartNode : public BasicNode<T> {
   }
   bool IsTransparent() const override { return true; }
   bool IsPassThrough() const override { return true; }
+  bool ReadsCapturesOrStart() const override { return false; }
 };
 
 // End of an inner chain (returns its index) or a join (continues). The
@@ -147,6 +156,10 @@ class BasicAcceptNode : public BasicNode<T> {
   bool IsTransparent() const override { return this->next != nullptr; }
   bool IsPassThrough() const override { return this->next != nullptr; }
   const N* Onward() const override { return this->next ? this->next : resume; }
+  void AppendLinks(std::vector<N*>& out) const override {
+    if (resume) out.push_back(resume);
+  }
+  bool ReadsCapturesOrStart() const override { return false; }
   // Joins and further resuming Accept nodes only hand on: resume past them.
   void Prepare() override {
     for (int hops = 0; resume && hops < 100000; ++hops) {
@@ -179,6 +192,8 @@ class BasicOrNode : public BasicNode<T> {
     if (one) out.push_back(one);
     if (two) out.push_back(two);
   }
+  bool ReadsCapturesOrStart() const override { return false; }
+  bool MayRemember() const override { return true; }
   N* one;
   N* two;
   bool joinedInside = false;
@@ -188,7 +203,7 @@ class BasicOrNode : public BasicNode<T> {
     N* rest = joinedInside ? nullptr : this->next;
     int r = this->Run(one, text, m, cur);
     if (r != -1 && rest) r = this->Run(rest, text, m, r);
-    if (r != -1 || m->aborted) return r;
+    if (r != -1 || m->budget.Exhausted()) return r;
     r = this->Run(two, text, m, cur);
     if (r == -1) return -1;
     return rest ? this->Run(rest, text, m, r) : r;
@@ -210,7 +225,7 @@ class BasicLookAheadNode : public BasicNode<T> {
   int Match(const String& text, Matcher* m, int cur) const override {
     const size_t mark = this->SaveGroups(m, groups_);
     int r = this->Run(inner, text, m, cur);
-    if ((r != -1) != pos || m->aborted) {
+    if ((r != -1) != pos || m->budget.Exhausted()) {
       this->DropSavedGroups(m, groups_, mark, true);
       return -1;
     }
@@ -223,6 +238,7 @@ class BasicLookAheadNode : public BasicNode<T> {
     if (inner) out.push_back(inner);
   }
   void Prepare() override { groups_ = this->GroupsWithin(inner); }
+  bool ReadsCapturesOrStart() const override { return false; }
   bool pos;
   N* inner;
 
@@ -250,6 +266,7 @@ class BasicGroupEdgeNode : public BasicNode<T> {
   bool IsGroupHeadNode() const override { return Head; }
   bool IsTransparent() const override { return true; }
   int CapturingGroup() const override { return gi > 0 ? gi : 0; }
+  bool ReadsCapturesOrStart() const override { return false; }
   int gi;
 };
 
@@ -260,7 +277,8 @@ using BasicGroupTailNode = BasicGroupEdgeNode<T, false>;
 
 // Back reference: the text of group gi again. A group the pattern lacks, one
 // never set, one still open or one that matched empty matches the empty
-// string.
+// string. It reads what the group captured, so it keeps the default answer
+// of ReadsCapturesOrStart.
 template <class T>
 class BasicReferenceNode : public BasicNode<T> {
  public:
@@ -275,7 +293,7 @@ class BasicReferenceNode : public BasicNode<T> {
       const int n = e - s;
       if (s >= 0 && e >= s && n != 0) {
         if (cur > static_cast<int>(text.size()) - n) return -1;
-        if (!this->Spend(m, n) || text.compare(cur, n, text, s, n) != 0) return -1;
+        if (!m->budget.Spend(n) || text.compare(cur, n, text, s, n) != 0) return -1;
         return this->Continue(text, m, cur + n);
       }
     }

@@ -833,9 +833,8 @@ const Findings& RunDifferential(Remembering remembering = Remembering::kAsShippe
   Findings& f = findings[which];
   if (done[which]) return f;
   done[which] = true;
-  long long& after = RegexLimits::RememberAfterSteps();
-  const long long shipped = after;
-  if (remembering == Remembering::kFromFirstStep) after = 0;
+  RegexLimits::ScopedTestLimits limits(
+      remembering == Remembering::kFromFirstStep ? 0 : RegexLimits::kRememberAfterSteps);
   Rng rng(kSeed);
   Generator gen(rng);
   Pcre2Oracle oracle;
@@ -907,7 +906,6 @@ const Findings& RunDifferential(Remembering remembering = Remembering::kAsShippe
             << f.faults[kJoinFault] << " from the alternation join fault, "
             << f.faults[kCaptureFault] << " from captures kept after a failure; PCRE2 rejected "
             << f.rejected << " and gave up on " << f.gaveUp << "\n";
-  after = shipped;
   return f;
 }
 

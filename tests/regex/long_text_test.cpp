@@ -68,16 +68,14 @@ TYPED_TEST(LongTextTest, ProgramPatternsOnMegabyteLines) {
   using P = BasicPattern<TypeParam>;
   for (const LongCase& c : LongCases()) {
     SCOPED_TRACE(c.name);
-    P* p = P::Compile(Text<TypeParam>(c.pattern), P::DOT_MATCHES_ALL);
+    std::unique_ptr<P> p(P::Compile(Text<TypeParam>(c.pattern), P::DOT_MATCHES_ALL));
     ASSERT_NE(p, nullptr);
-    auto* m = p->CreateMatcher(Text<TypeParam>(c.text));
+    std::unique_ptr<typename P::Matcher> m(p->CreateMatcher(Text<TypeParam>(c.text)));
     EXPECT_EQ(m->Matches(), c.matches);
     EXPECT_FALSE(m->LimitExceeded());
     if (c.matches) {
       EXPECT_EQ(NarrowAll<TypeParam>(m->GetGroups(false)), c.groups);
     }
-    delete m;
-    delete p;
   }
 }
 
@@ -99,14 +97,12 @@ TYPED_TEST(LongTextTest, DeepNestingEndsAsNoMatch) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern.substr(0, 10));
-    P* p = P::Compile(Text<TypeParam>(c.pattern), 0);
+    std::unique_ptr<P> p(P::Compile(Text<TypeParam>(c.pattern), 0));
     ASSERT_NE(p, nullptr);
-    auto* m = p->CreateMatcher(Text<TypeParam>(c.text));
+    std::unique_ptr<typename P::Matcher> m(p->CreateMatcher(Text<TypeParam>(c.text)));
     EXPECT_FALSE(m->Matches());
     EXPECT_TRUE(m->LimitExceeded());
     EXPECT_FALSE(m->FindFirstMatch());
-    delete m;
-    delete p;
   }
 }
 
@@ -115,7 +111,7 @@ TYPED_TEST(LongTextTest, DeepNestingEndsAsNoMatch) {
 // with no cut-off. Back references cannot be remembered: where a character
 // that every match needs is present, such a search ends at the step bound,
 // quickly.
-enum class Op { kWhole, kFind, kFindAll };
+enum class Op { kWhole, kFind, kFindAll, kSplit };
 
 struct SearchCase {
   const char* name;
@@ -123,11 +119,11 @@ struct SearchCase {
   unsigned long flags;
   std::string text;
   Op op;
-  bool matches;  // kFindAll: whether the last find matched
+  bool matches;  // kFindAll: whether the last find matched; kSplit: whether it cut
   int group;     // the group whose position is checked
   int start;     // its start and end (-1, -1: not checked)
   int end;
-  int finds;    // kFindAll: how many finds matched
+  int finds;    // kFindAll: how many finds matched; kSplit: how many pieces
   bool cutOff;  // the operation ends at the step bound
 };
 
@@ -225,6 +221,13 @@ void CheckSearch(const SearchCase& c) {
       }
       EXPECT_EQ(finds, c.finds);
       break;
+    case Op::kSplit: {
+      // With empty pieces kept; runs on the pattern's own matcher.
+      const auto pieces = p->Split(Text<T>(c.text), true, 0);
+      EXPECT_EQ(static_cast<int>(pieces.size()), c.finds);
+      matched = pieces.size() > 1;
+      break;
+    }
   }
   EXPECT_EQ(matched, c.matches);
   EXPECT_EQ(m->LimitExceeded(), c.cutOff);
@@ -236,6 +239,46 @@ void CheckSearch(const SearchCase& c) {
 
 TYPED_TEST(LongTextTest, RepeatedWorkGivesTheOrdinaryAnswer) {
   for (const SearchCase& c : SearchCases()) CheckSearch<TypeParam>(c);
+}
+
+// Work that no table of failures bounds: look-ahead bodies run again at every
+// position, lazy iterations, counted repetitions of one atom, whole-text
+// operations. Every operation ends with its true answer, or is cut off at the
+// step bound (the comments give the true answer), in bounded time; a
+// whole-text operation is bounded per find and runs to its end.
+std::vector<SearchCase> BoundedCases() {
+  std::string c40, c100;
+  for (int i = 0; i < 40; ++i) c40 += "c?";
+  for (int i = 0; i < 100; ++i) c100 += "c?";
+  return {
+      // No match: the look-ahead holds at the final b, where c does not.
+      {"lazy look-ahead", "(?=B*?b)c", 0, std::string(100000, 'B') + "bc", Op::kFind, false, 0, -1,
+       -1, 0, true},
+      {"counted lazy repetition", "B{0,1000000}?c", 0, std::string(50000, 'B') + "xc", Op::kFind,
+       true, 0, 50001, 50002, 0, false},
+      // The true answer is a match at 20000.
+      {"greedy look-ahead", "(?=.*x)y", 0, std::string(20000, 'a') + "yx", Op::kFind, false, 0, -1,
+       -1, 0, true},
+      // The true answer is a match at 200000.
+      {"40 optional c then a look-ahead", c40 + "(?=.*x)y", 0, std::string(200000, 'a') + "yx",
+       Op::kFind, false, 0, -1, -1, 0, true},
+      // The true answer is a match at 100000.
+      {"100 optional c then a look-ahead", c100 + "(?=.*x)y", 0, std::string(100000, 'a') + "yx",
+       Op::kFind, false, 0, -1, -1, 0, true},
+      // The true answer is the empty match at 100001.
+      {"counted repetition below the run", "a{0,1000}\\z", 0, std::string(100000, 'a') + "b",
+       Op::kFind, false, 0, -1, -1, 0, true},
+      {"split at every dash", "\\D([^\\w_]*+ {1}+)?", 0, std::string(140920, '-') + "0 cA",
+       Op::kSplit, true, 0, -1, -1, 140923, false},
+      // Each find explores 2^18 ways through the counted loop before the
+      // second alternative matches one a.
+      {"counted loop of alternatives, every find", "(?:a|a){0,18}b|a", 0, std::string(24, 'a'),
+       Op::kFindAll, true, 0, 23, 24, 24, false},
+  };
+}
+
+TYPED_TEST(LongTextTest, EveryOperationEndsWithItsAnswerOrTheCutOff) {
+  for (const SearchCase& c : BoundedCases()) CheckSearch<TypeParam>(c);
 }
 
 TYPED_TEST(LongTextTest, ReplaceOverALongRunFindsTheLateMatch) {
@@ -278,11 +321,12 @@ TYPED_TEST(LongTextTest, AtomRepetitionsDoNotNest) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);
-    P* p = P::Compile(Text<TypeParam>(c.pattern), 0);
-    auto* m = p->CreateMatcher(Text<TypeParam>(a));
+    std::unique_ptr<P> p(P::Compile(Text<TypeParam>(c.pattern), 0));
+    ASSERT_NE(p, nullptr);
+    std::unique_ptr<typename P::Matcher> m(p->CreateMatcher(Text<TypeParam>(a)));
     EXPECT_EQ(m->Matches(), c.matches);
-    delete m;
-    delete p;
+    // A no-match must be the answer, not the nesting bound cutting it off.
+    EXPECT_FALSE(m->LimitExceeded());
   }
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "regex/memo_plan_impl.h"
+#include "regex/node_names.h"
 #include "regex/regex_limits.h"
 #include "tests/regex/regex_test_util.h"
 
@@ -139,18 +141,9 @@ struct Run {
 };
 
 // Sets when remembering starts for as long as it lives.
-class RememberAfter {
- public:
-  explicit RememberAfter(long long steps) : saved_(RegexLimits::RememberAfterSteps()) {
-    RegexLimits::RememberAfterSteps() = steps;
-  }
-  ~RememberAfter() { RegexLimits::RememberAfterSteps() = saved_; }
+using RememberAfter = RegexLimits::ScopedTestLimits;
 
- private:
-  long long saved_;
-};
-
-constexpr long long kNever = RegexLimits::kMaxMatchSteps + 1;
+constexpr long long kNever = RegexLimits::kNeverRemember;
 
 template <class T>
 class RememberingTest : public ::testing::Test {};
@@ -232,7 +225,8 @@ TYPED_TEST(RememberingTest, LongLiteralsGiveTheSameAnswersFromTheirIndex) {
 // run again from other positions: here a node of the body is reached at one
 // position both right at the start of an iteration and after the body
 // consumed text, where the loop behaves differently; the table must keep the
-// two apart.
+// two apart. Loops of at most one iteration, whose body is remembered too,
+// are among them.
 TYPED_TEST(RememberingTest, KeepsLoopIterationStartsApart) {
   Rng rng(0x100B5EEDull);
   const char* const kParts[] = {"a",      "b",      "a?",   "b?",      "(?:a|)",
@@ -255,9 +249,10 @@ TYPED_TEST(RememberingTest, KeepsLoopIterationStartsApart) {
     std::string body;
     for (int k = 1 + rng.Below(4); k > 0; --k) body += part();
     if (rng.Chance(50)) body += "|" + part();
-    const char* const kLoops[] = {"*", "+", "*?"};
+    // Loops of at most one iteration are remembered inside as well.
+    const char* const kLoops[] = {"*", "+", "*?", "?", "??", "?+", "{0,1}", "{1}"};
     std::string pattern =
-        "(?:" + body + ")" + kLoops[rng.Below(3)] + part() + (rng.Chance(50) ? "b" : "");
+        "(?:" + body + ")" + kLoops[rng.Below(8)] + part() + (rng.Chance(50) ? "b" : "");
     if (rng.Chance(60)) pattern = "(?=" + pattern + ")" + part() + "b";
     std::string text;
     for (int n = rng.Below(10); n > 0; --n) text += "ab"[rng.Below(2)];
@@ -281,6 +276,54 @@ TYPED_TEST(RememberingTest, KeepsLoopIterationStartsApart) {
     }
   }
   EXPECT_EQ(differences, 0);
+}
+
+// A node class that states none of its facts, as a node class added later
+// might: it could read what the groups captured.
+class SilentNode : public NFANode {
+ public:
+  int Match(const std::string& text, Matcher* m, int cur) const override {
+    return Continue(text, m, cur);
+  }
+  bool PrintLines(unsigned int, RegexEngine::NodePrintWalk&) const override { return true; }
+};
+
+// Whether the alternation a|b gets a slot in the plan when what follows it
+// (through the successor of both alternatives, or only through the resume
+// link of the Accept node that ends them) is the given node.
+bool AlternationRemembered(NFANode* follower, bool throughResume) {
+  std::vector<std::unique_ptr<NFANode>> owned;
+  auto add = [&owned](NFANode* n) {
+    n->index = static_cast<int>(owned.size());
+    owned.emplace_back(n);
+    return n;
+  };
+  NFANode* a = add(new NFACharNode('a'));
+  NFANode* b = add(new NFACharNode('b'));
+  NFANode* alternation = add(new NFAOrNode(a, b));
+  auto* accept = static_cast<NFAAcceptNode*>(add(new NFAAcceptNode()));
+  a->next = b->next = accept;
+  add(follower);
+  if (throughResume)
+    accept->resume = follower;
+  else
+    accept->next = follower;
+  follower->next = add(new NFAEndNode());
+  std::vector<NFANode*> nodes;
+  for (const auto& n : owned) nodes.push_back(n.get());
+  return RegexEngine::BuildMemoPlan<NarrowTraits>(nodes).slotOf[alternation->index] >= 0;
+}
+
+// The plan asks every node for its facts, and the safe answers are the
+// defaults: a node class that states nothing is never remembered, and
+// neither is a node from which it can be reached, along any link.
+TEST(MemoPlanTest, NodesThatStateNothingAreNotRemembered) {
+  EXPECT_TRUE(AlternationRemembered(new NFASubStartNode(), false));
+  EXPECT_TRUE(AlternationRemembered(new NFASubStartNode(), true));
+  EXPECT_FALSE(AlternationRemembered(new SilentNode(), false));
+  EXPECT_FALSE(AlternationRemembered(new SilentNode(), true));
+  EXPECT_FALSE(AlternationRemembered(new NFAReferenceNode(1), true));
+  EXPECT_FALSE(AlternationRemembered(new NFAEndOfMatchNode(), false));
 }
 
 }  // namespace
