@@ -21,6 +21,7 @@
 
 #include "regex/pattern.h"
 #include "regex/regex_limits.h"
+#include "tests/support/dazudu_adapter_line.h"
 
 namespace {
 
@@ -932,10 +933,7 @@ TEST(RegexDifferential, AgreesWithPcre2WhenRememberingFromTheFirstStep) {
 // allowed here, since with flag 4 "." takes it in both engines and no line
 // anchor is involved.
 TEST(RegexDifferential, ProgramPatternsAgreeWithPcre2) {
-  const std::string dazudu =
-      "HBA=(.+),.*PCI "
-      "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),"
-      ".*Boot Code=([\\w\\.]+).*";
+  const std::string dazudu = test_support::kDazuduAdapterLine;
   const std::string line =
       "HBA=DZ-LP12002, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=2.01A12, Boot "
       "Code=5.12a2";
