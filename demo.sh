@@ -25,34 +25,20 @@ kit=dzflashStandalone5.1.20
 
 echo "== building fc-hba-update (incremental)"
 cmake -S "$here" -B "$build" -DFCHBA_TESTS=OFF >/dev/null
-cmake --build "$build" -j4 --target fc-hba-update >/dev/null
+cmake --build "$build" -j"${FCHBA_JOBS:-$(nproc)}" --target fc-hba-update >/dev/null
 bin=$build/app/fc-hba-update
 
 # The first way in which a tmpfs can be mounted on /var inside the namespace.
-unshare_words=()
-refusals=""
-try_namespace() {
-  local how=$1 said
-  shift
-  if said=$("$@" sh -c 'mount -t tmpfs tmpfs /var' 2>&1); then
-    unshare_words=("$@")
-    echo "== private mount namespace: made $how"
-    return 0
-  fi
-  refusals+="         $how: ${said:-refused}"$'\n'
-  return 1
-}
-if ! { [ "$(id -u)" -eq 0 ] &&
-       try_namespace "as root (unshare -m)" unshare -m --propagation private; } &&
-   ! try_namespace "in a user namespace (unshare --map-root-user -m)" \
-       unshare --map-root-user -m --propagation private; then
+source "$here/scripts/private_namespace.sh"
+if ! probe_private_namespace; then
   echo "demo.sh: NOT RUN - no private mount namespace could be made, so the program's" >&2
   echo "         /etc and /var/vdl could not be kept private to the demo:" >&2
-  printf '%s' "$refusals" >&2
+  sed 's/^/         /' <<<"${namespace_refusals%$'\n'}" >&2
   echo "         It needs root with mount rights, or a kernel that allows unprivileged" >&2
   echo "         user namespaces (sysctl user.max_user_namespaces above 0)." >&2
   exit 1
 fi
+echo "== private mount namespace: made $namespace_how"
 
 scratch=$(mktemp -d /tmp/fchba-demo-XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
@@ -61,7 +47,7 @@ cp "$fixture/dzflash.sh" "$fixture/demo/query.txt" "$fixture/demo/update_rc" "$s
 (cd "$scratch/stage" && zip -q -r -X "$scratch/work/$kit.zip" "$kit")
 cp "$fixture/demo/reference.xml" "$scratch/work/"
 
-SCRATCH=$scratch BIN=$bin "${unshare_words[@]}" bash -c '
+SCRATCH=$scratch BIN=$bin "${namespace_words[@]}" bash -c '
   set -eu
   mount -t overlay overlay -o lowerdir=/etc,upperdir="$SCRATCH/etc-up",workdir="$SCRATCH/etc-wk" /etc
   rm -f /etc/redhat-release /etc/SuSE-release

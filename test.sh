@@ -5,12 +5,18 @@
 # root and as a normal user: the end-to-end tests then run inside a user
 # namespace, and skip saying why where the machine allows neither.
 #
-#   ./test.sh             both suites
-#   FCHBA_JOBS=8 ./test.sh   more parallel compile jobs (default 4)
+# Each build compiles with, and each suite runs, as many jobs as the machine
+# has cores; the tests that assert how long a run takes run alone at the end
+# of their suite (fchba_run_alone in the CMake files).
+#
+#   ./test.sh                   both suites
+#   FCHBA_JOBS=4 ./test.sh      fewer parallel jobs (default: nproc)
+#   FCHBA_WERROR=ON ./test.sh   compiler warnings are errors (CI sets this)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-jobs=${FCHBA_JOBS:-4}
+jobs=${FCHBA_JOBS:-$(nproc)}
+werror=${FCHBA_WERROR:-OFF}
 
 "$root/scripts/prerequisites.sh" all
 
@@ -18,9 +24,9 @@ suite() {
   local title=$1 dir=$root/$2
   shift 2
   echo "== $title"
-  cmake -S "$root" -B "$dir" "$@"
+  cmake -S "$root" -B "$dir" -DFCHBA_WERROR="$werror" "$@"
   cmake --build "$dir" -j"$jobs"
-  ctest --test-dir "$dir" --output-on-failure --no-tests=error
+  ctest --test-dir "$dir" -j"$jobs" --output-on-failure --no-tests=error
 }
 
 suite "tests" build

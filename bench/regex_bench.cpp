@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "regex/pattern.h"
+#include "tests/support/dazudu_adapter_line.h"
 
 namespace {
 
@@ -31,10 +32,7 @@ struct Row {
   std::vector<std::string> inputs;
 };
 
-const std::string kDazudu =
-    "HBA=(.+),.*PCI "
-    "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),"
-    ".*Boot Code=([\\w\\.]+).*";
+const std::string kDazudu = test_support::kDazuduAdapterLine;
 
 const std::vector<std::string> kDazuduOutput = {
     "Dazudu Flash Utility, version 3.4.12",

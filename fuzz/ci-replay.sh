@@ -2,16 +2,18 @@
 # Builds the libFuzzer target with clang and replays the committed corpus
 # (no new fuzzing). Exits non-zero when any corpus input crashes.
 # Usage: bash fuzz/ci-replay.sh [build-dir]   (default: build-fuzz in the tree)
+# FCHBA_JOBS sets the compile jobs (default nproc); FCHBA_WERROR=ON makes
+# warnings errors.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$root/build-fuzz}
 
 cmake -S "$root" -B "$build" \
-  -DFCHBA_FUZZ=ON -DFCHBA_TESTS=OFF \
+  -DFCHBA_FUZZ=ON -DFCHBA_TESTS=OFF -DFCHBA_WERROR="${FCHBA_WERROR:-OFF}" \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target regex_fuzz -j4
+cmake --build "$build" --target regex_fuzz -j"${FCHBA_JOBS:-$(nproc)}"
 
 shopt -s nullglob
 inputs=("$root"/fuzz/corpus/*)

@@ -6,11 +6,13 @@
 # end-to-end suites and runs them with FCHBA_E2E_REQUIRED set, so a skipped
 # test fails. Where the machine does not allow this it says why and exits 0.
 #
-#   scripts/e2e-as-user.sh      (FCHBA_JOBS sets the compile jobs, default 4)
+#   scripts/e2e-as-user.sh   (FCHBA_JOBS sets the compile and test jobs, default
+#                             nproc; FCHBA_WERROR=ON makes warnings errors)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-jobs=${FCHBA_JOBS:-4}
+jobs=${FCHBA_JOBS:-$(nproc)}
+werror=${FCHBA_WERROR:-OFF}
 user=fchba-e2e
 
 not_run() {
@@ -29,10 +31,10 @@ if ! id -u "$user" >/dev/null 2>&1; then
 fi
 as_user() { runuser -u "$user" -- "$@"; }
 
-if ! said=$(as_user unshare --map-root-user -m --propagation private \
-              sh -c 'mount -t tmpfs tmpfs /var' 2>&1); then
+source "$root/scripts/private_namespace.sh"
+if ! probe_private_namespace as_user; then
   not_run "the user $user cannot make a private mount namespace inside a user namespace" \
-          "(unshare --map-root-user -m: ${said:-refused}); unprivileged user namespaces are off here"
+          "(${namespace_refusals%$'\n'}); unprivileged user namespaces are off here"
 fi
 
 scratch=$(mktemp -d /tmp/fchba-e2e-user-XXXXXX)
@@ -46,8 +48,8 @@ tar -C "$root" --exclude='./build*' --exclude=./.git --exclude=./fuzz/corpus-new
 echo "e2e-as-user: building and running the end-to-end tests as $user (uid $(id -u "$user"))"
 as_user env HOME="$scratch" FCHBA_E2E_REQUIRED=1 bash -c '
   set -euo pipefail
-  cmake -S "$1/src" -B "$1/build"
+  cmake -S "$1/src" -B "$1/build" -DFCHBA_WERROR="$3"
   cmake --build "$1/build" -j"$2" --target e2e_tests
-  ctest --test-dir "$1/build" -L e2e --output-on-failure --no-tests=error
-' e2e-as-user "$scratch" "$jobs"
+  ctest --test-dir "$1/build" -L e2e -j"$2" --output-on-failure --no-tests=error
+' e2e-as-user "$scratch" "$jobs" "$werror"
 echo "e2e-as-user: every end-to-end test passed as $user, inside a user namespace"

@@ -11,6 +11,7 @@
 #include "component/vendors/dazudu.h"
 #include "regex/pattern.h"
 #include "regex/regex_limits.h"
+#include "tests/support/dazudu_adapter_line.h"
 
 namespace {
 
@@ -143,6 +144,12 @@ TEST(AdapterLine, RandomLines) {
     matched += Groups(line).empty() ? 0 : 1;
   }
   EXPECT_GT(matched, 100);
+}
+
+// The engine's suites and the benchmark, which do not link the component,
+// take the pattern from tests/support: it must stay the program's own.
+TEST(AdapterLine, TheSuitesShareTheProgramsPattern) {
+  EXPECT_STREQ(test_support::kDazuduAdapterLine, DazuduComp::kAdapterLinePattern);
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ TEST_P(DiscoveryXmlTest, WritesExactBytes) {
   component.discoveryPath = "out.xml";
   scratch.Write("out.xml", "an older file that is replaced");
   EXPECT_TRUE(component.WriteDiscoveryXml());
-  EXPECT_EQ(ReadFile("out.xml"), row.expected);
+  EXPECT_EQ(test_support::ReadFile("out.xml"), row.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, DiscoveryXmlTest, ::testing::ValuesIn(kRows), RowName<XmlRow>);
@@ -118,7 +118,7 @@ TEST(DiscoveryXmlHeadTest, DiscoveryLevelValuesAreWritten) {
   component.discoveryPath = "out.xml";
   EXPECT_TRUE(component.WriteDiscoveryXml());
   EXPECT_EQ(
-      ReadFile("out.xml"),
+      test_support::ReadFile("out.xml"),
       "<?xml version=\"1.0\"?>\n<qv_rom_discovery version=\"2.0.0.0\">\n  <type value=\"FC\"/>\n"
       "  <alt_name value=\"alt\"/>\n  <version value=\"1.0\"/>\n  <takes_effect "
       "value=\"reboot\"/>\n"

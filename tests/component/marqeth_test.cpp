@@ -116,7 +116,8 @@ const std::string kUtilityOutput =
 
 TEST_F(MarqethTest, FlashLogsTheCommandAndRunsItRedirected) {
   // Written without execute permission: the flash makes it executable.
-  WriteFile("mqu_bootupdate", ReadFile(vendortest::FixturePath("marqeth/mqu_bootupdate")), 0600);
+  WriteFile("mqu_bootupdate",
+            test_support::ReadFile(vendortest::FixturePath("marqeth/mqu_bootupdate")), 0600);
   WriteFile("mqa_boot_fw", "image");
   WriteFile("update_rc", "0");
   component_->silent = true;  // the options change nothing
@@ -125,14 +126,15 @@ TEST_F(MarqethTest, FlashLogsTheCommandAndRunsItRedirected) {
   EXPECT_EQ(component_->Flash(), 1);
   EXPECT_EQ(Log(), "Executing flash engine: ./mqu_bootupdate boot --update mqa_boot_fw -a\n" +
                        kUtilityOutput + "Flash Engine exit code: 0\n");
-  EXPECT_EQ(ReadFile("calls.txt"), "boot --update mqa_boot_fw -a\n");
+  EXPECT_EQ(test_support::ReadFile("calls.txt"), "boot --update mqa_boot_fw -a\n");
   struct stat st;
   ASSERT_EQ(stat("mqu_bootupdate", &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0777u);
 }
 
 TEST_F(MarqethTest, FlashFailsOnEveryNonZeroStatus) {
-  WriteFile("mqu_bootupdate", ReadFile(vendortest::FixturePath("marqeth/mqu_bootupdate")), 0755);
+  WriteFile("mqu_bootupdate",
+            test_support::ReadFile(vendortest::FixturePath("marqeth/mqu_bootupdate")), 0755);
   WriteFile("mqa_boot_fw", "image");
   const std::pair<int, int> kRows[] = {{0, 1}, {1, 7}, {3, 7}, {15, 7}, {255, 7}};
   for (const auto& row : kRows) {

@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include "tests/support/files.h"
+#include "tests/support/scratch_dir.h"
+
 class Scratch {
  public:
   Scratch();
@@ -14,7 +17,7 @@ class Scratch {
   Scratch(const Scratch&) = delete;
   Scratch& operator=(const Scratch&) = delete;
 
-  const std::string& Dir() const { return dir_; }
+  const std::string& Dir() const { return dir_.path(); }
   // The log file of components built while this scratch exists.
   std::string LogPath() const;
   std::string ReadLog() const;
@@ -23,7 +26,7 @@ class Scratch {
   void Write(const std::string& name, const std::string& content, int mode = 0644) const;
 
  private:
-  std::string dir_;
+  test_support::ScratchDir dir_{"/tmp", "component-test-"};
   std::string previousDir_;
 };
 
@@ -33,7 +36,6 @@ std::string RowName(const ::testing::TestParamInfo<Row>& info) {
   return info.param.name;
 }
 
-std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
 #endif

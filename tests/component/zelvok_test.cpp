@@ -270,7 +270,8 @@ class ZelvokDiscoveryTest : public vendortest::ScratchTest {
   }
   // The utility, written without execute permission: discovery makes it executable.
   void InstallUtility(const std::string& query) {
-    WriteFile("qvzvfwupdate", ReadFile(vendortest::FixturePath("zelvok/qvzvfwupdate")), 0644);
+    WriteFile("qvzvfwupdate",
+              test_support::ReadFile(vendortest::FixturePath("zelvok/qvzvfwupdate")), 0644);
     WriteFile("query.txt", query);
   }
 
@@ -298,7 +299,7 @@ TEST_F(ZelvokDiscoveryTest, PairsRecordsWithInstancesByPortName) {
           {L"1f3a.4b21.1f3a.0160", L"ZV-2410", L"1.10", L"", L"upgrade", L"120"},
           {L"1f3a.4b21.1f3a.0160", L"ZV-2410", L"1.10", L"", L"upgrade", L"120"},
       });
-  EXPECT_EQ(ReadFile("calls.txt"), "/q\n");
+  EXPECT_EQ(test_support::ReadFile("calls.txt"), "/q\n");
   EXPECT_EQ(Log(), "");
 }
 
@@ -352,7 +353,7 @@ TEST_P(ZelvokFlashCommandTest, LogsTheCommandAndRunsItRedirected) {
                        kUtilityOutput + "Flash Engine exit code: 0\n");
   const std::string args =
       std::string(GetParam().command).substr(std::string("./qvzvfwupdate").size());
-  EXPECT_EQ(ReadFile("calls.txt"), (args.empty() ? "" : args.substr(1)) + "\n");
+  EXPECT_EQ(test_support::ReadFile("calls.txt"), (args.empty() ? "" : args.substr(1)) + "\n");
   struct stat st;
   ASSERT_EQ(stat("qvzvfwupdate", &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0755u);

@@ -3,28 +3,20 @@
 #ifndef E2E_DAZUDU_CASES_H
 #define E2E_DAZUDU_CASES_H
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/e2e/harness.h"
+#include "tests/support/files.h"
 
 namespace dazudu_cases {
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 inline std::string CaseFile(const std::string& caseName, const std::string& file) {
-  return ReadFile(e2e::DazuduFixtureDir() + "/cases/" + caseName + "/" + file);
+  return test_support::ReadFile(e2e::DazuduFixtureDir() + "/cases/" + caseName + "/" + file);
 }
 
 // The reference file shared by the cases.
 inline std::string Reference() {
-  return ReadFile(e2e::DazuduFixtureDir() + "/cases/reference.xml");
+  return test_support::ReadFile(e2e::DazuduFixtureDir() + "/cases/reference.xml");
 }
 
 // A scenario with the shared reference file and a kit whose query mode

@@ -1,10 +1,10 @@
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/process.h"
-#include "tests/e2e/scratch_dir.h"
+#include "tests/support/files.h"
+#include "tests/support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -61,16 +61,13 @@ std::string DazuduKit::BuildZip(const std::string& dir) const {
 }
 
 void DazuduKit::AddTo(Scenario& scenario) const {
-  ScratchDir dir("/tmp", "fchba-kit-");
+  test_support::ScratchDir dir("/tmp", "fchba-kit-");
   const std::string zip = dir.ok() ? BuildZip(dir.path()) : "";
   if (zip.empty()) {
     ADD_FAILURE() << "e2e: cannot build " << ZipName() << " (is the zip tool installed?)";
     return;
   }
-  std::ifstream f(zip, std::ios::binary);
-  std::ostringstream content;
-  content << f.rdbuf();
-  scenario.work_files.push_back({ZipName(), content.str(), 0644});
+  scenario.work_files.push_back({ZipName(), test_support::ReadFile(zip), 0644});
 }
 
 }  // namespace e2e

@@ -1,19 +1,15 @@
 // The demo's kit and reference file through the real executable: two adapters
 // discovered, the first one an upgrade, so the update run flashes. demo.sh
 // shows exactly these runs.
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/e2e/harness.h"
+#include "tests/support/files.h"
 
 namespace {
 
 std::string DemoFile(const std::string& name) {
-  std::ifstream f(e2e::DazuduFixtureDir() + "/demo/" + name, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
+  return test_support::ReadFile(e2e::DazuduFixtureDir() + "/demo/" + name);
 }
 
 e2e::Scenario DemoScenario() {

@@ -1,7 +1,6 @@
 #include "tests/e2e/harness.h"
 
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,14 +9,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <thread>
 
 #include "tests/e2e/private_namespace.h"
 #include "tests/e2e/process.h"
-#include "tests/e2e/scratch_dir.h"
+#include "tests/support/files.h"
+#include "tests/support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -112,22 +111,9 @@ Outcome Refused(const std::string& reason) {
 
 // Writes a staged file; a failure is reported as the test's own.
 bool WriteFile(const fs::path& path, const std::string& content, int mode) {
-  std::error_code ec;
-  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f.write(content.data(), static_cast<std::streamsize>(content.size()));
-  f.close();
-  if (f && ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0) return true;
+  if (test_support::WriteFile(path, content, mode)) return true;
   ADD_FAILURE() << "e2e: cannot write " << path.string();
   return false;
-}
-
-std::optional<std::string> ReadFile(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return std::nullopt;
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
 }
 
 // The working directories of count runs: one shared, or one each.
@@ -239,7 +225,7 @@ std::vector<Outcome> RunTogether(const Scenario& sc, int count, bool same_dir) {
   if (!ns.refusal.empty()) return std::vector<Outcome>(count, Refused(ns.refusal));
   std::vector<Outcome> results(count);
 
-  ScratchDir scratch(TempBase(), "fchba-e2e-");
+  test_support::ScratchDir scratch(TempBase(), "fchba-e2e-");
   if (!scratch.ok()) {
     ADD_FAILURE() << "e2e: cannot make a scratch directory under " << TempBase();
     return results;
@@ -327,33 +313,34 @@ std::vector<Outcome> RunTogether(const Scenario& sc, int count, bool same_dir) {
   if (run.started && run.exit_code == kSetupRefused) {
     return std::vector<Outcome>(
         count, Refused("the private namespace (" + ns.how + ") could not be set up: " +
-                       ReadFile(s / "setup.err").value_or("") + run.output));
+                       test_support::ReadFile(s / "setup.err") + run.output));
   }
 
-  const std::optional<std::string> log = ReadFile(s / "log");
+  const std::optional<std::string> log = test_support::ReadFileIfAny(s / "log");
   for (int i = 0; i < count; ++i) {
     Outcome& result = results[static_cast<size_t>(i)];
     const std::string n = std::to_string(i);
     result.timed_out = run.timed_out;
-    const std::optional<std::string> rc = ReadFile(s / ("rc" + n));
+    const std::optional<std::string> rc = test_support::ReadFileIfAny(s / ("rc" + n));
     if (rc) {
       result.exit_code = std::atoi(rc->c_str());
     } else if (!run.timed_out) {
       ADD_FAILURE() << "e2e: the run script ended without running the program: " << run.output;
     }
-    result.out = ReadFile(s / ("out" + n)).value_or("");
-    result.err = ReadFile(s / ("err" + n)).value_or("");
+    result.out = test_support::ReadFile(s / ("out" + n));
+    result.err = test_support::ReadFile(s / ("err" + n));
     result.log_exists = log.has_value();
     result.log = log.value_or("");
-    result.engine_calls = ReadFile(s / "engine-calls").value_or("");
-    result.var_vdl = ReadFile(s / "vdl").value_or("");
+    result.engine_calls = test_support::ReadFile(s / "engine-calls");
+    result.var_vdl = test_support::ReadFile(s / "vdl");
     const fs::path work = s / workDirs[static_cast<size_t>(i) % workDirs.size()];
     for (const std::string& name : sc.read_back) {
-      const std::optional<std::string> content = ReadFile(work / name);
+      const std::optional<std::string> content = test_support::ReadFileIfAny(work / name);
       if (content) result.files[name] = *content;
     }
     long long start = 0, end = 0;
-    std::istringstream(ReadFile(s / ("time" + n)).value_or("0 0")) >> start >> end;
+    std::istringstream(test_support::ReadFileIfAny(s / ("time" + n)).value_or("0 0")) >> start >>
+        end;
     result.seconds = static_cast<double>(end - start) / 1e9;
   }
   return results;

@@ -9,7 +9,7 @@
 #include <gtest/gtest-spi.h>
 
 #include "tests/e2e/harness.h"
-#include "tests/e2e/scratch_dir.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ TEST(Rig, NoLogWhenTheProgramMakesNone) {
 }
 
 TEST(Rig, FakeSysTreeIsBoundOnSys) {
-  e2e::ScratchDir sys("/tmp", "fchba-sys-");
+  test_support::ScratchDir sys("/tmp", "fchba-sys-");
   ASSERT_TRUE(sys.ok());
   std::filesystem::create_directories(sys.path() + "/bus/pci/devices/0000:05:00.0");
   std::ofstream(sys.path() + "/bus/pci/devices/0000:05:00.0/vendor") << "0x1f3a\n";
@@ -205,7 +205,7 @@ TEST(Rig, PathsThatEscapeAreRefused) {
 TEST(Rig, ScratchDirGoesWithAnUnreadableDirectoryInside) {
   std::string path;
   {
-    e2e::ScratchDir scratch("/tmp", "fchba-scratch-");
+    test_support::ScratchDir scratch("/tmp", "fchba-scratch-");
     ASSERT_TRUE(scratch.ok());
     path = scratch.path();
     std::filesystem::create_directories(path + "/ov/wk/work");

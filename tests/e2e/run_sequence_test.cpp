@@ -7,7 +7,7 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/process.h"
-#include "tests/e2e/scratch_dir.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -211,7 +211,7 @@ TEST(RealExecutable, LogKeepsEarlierRuns) {
 
 // The XML library reads a gzip-compressed reference file transparently.
 TEST(RealExecutable, CompressedReferenceIsRead) {
-  e2e::ScratchDir dir("/tmp", "fchba-gz-");
+  test_support::ScratchDir dir("/tmp", "fchba-gz-");
   ASSERT_TRUE(dir.ok());
   const std::string plain = dir.path() + "/reference.xml";
   std::ofstream(plain) << e2e::kEmptyReference;

@@ -1,8 +1,8 @@
 #include "tests/e2e/vendor_install.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
+
+#include "tests/support/files.h"
 
 namespace vendore2e {
 
@@ -14,10 +14,7 @@ std::string FixturePath(const std::string& vendor, const std::string& name) {
 }
 
 std::string ReadFixture(const std::string& vendor, const std::string& name) {
-  std::ifstream in(FixturePath(vendor, name), std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return test_support::ReadFile(FixturePath(vendor, name));
 }
 
 const std::string kDiscovering = std::string(51, '-') +
@@ -46,12 +43,6 @@ void ExpectSelfDiscovery(const e2e::Outcome& outcome, const std::string& vendor)
   EXPECT_EQ(FileOf(outcome, "discovery.xml"), ReadFixture(vendor, "discovery.xml"));
 }
 
-Installation::Installation() : dir_(FakeHba::MakeScratchDir()) {}
-
-Installation::~Installation() {
-  if (!dir_.empty()) FakeHba::RemoveTree(dir_);
-}
-
 void Installation::AddTo(e2e::Scenario& scenario, const FakeHba::Library& library,
                          const std::string& confName, const std::string& libraryPath,
                          const std::vector<std::size_t>& notInSysfs) {
@@ -62,7 +53,7 @@ void Installation::AddTo(e2e::Scenario& scenario, const FakeHba::Library& librar
 
 void Installation::AddLibrary(e2e::Scenario& scenario, const FakeHba::Library& library,
                               const std::string& libraryPath) {
-  const std::string staged = dir_ + "/lib" + std::to_string(copies_++) + "/library.so";
+  const std::string staged = dir_.path() + "/lib" + std::to_string(copies_++) + "/library.so";
   FakeHba::InstallLibrary(staged, library);
   scenario.root_copies.push_back({libraryPath, staged});
   scenario.root_copies.push_back({libraryPath + ".ini", staged + ".ini"});
@@ -76,9 +67,9 @@ void Installation::AddSysfs(e2e::Scenario& scenario, const FakeHba::Library& lib
       devices.push_back(FakeHba::DeviceOf(library.adapters[i]));
     }
   }
-  FakeHba::MakeDirs(dir_ + "/sys");
-  FakeHba::WriteSysfs(dir_ + "/sys", devices);
-  scenario.sys_tree = dir_ + "/sys";
+  FakeHba::MakeDirs(dir_.path() + "/sys");
+  FakeHba::WriteSysfs(dir_.path() + "/sys", devices);
+  scenario.sys_tree = dir_.path() + "/sys";
 }
 
 }  // namespace vendore2e

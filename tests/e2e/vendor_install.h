@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/fixtures/fchba/fake_hba_kit.h"
 #include "tests/e2e/harness.h"
+#include "tests/fixtures/fchba/fake_hba_kit.h"
+#include "tests/support/scratch_dir.h"
 
 namespace vendore2e {
 
@@ -40,11 +41,6 @@ void ExpectSelfDiscovery(const e2e::Outcome& outcome, const std::string& vendor)
 // Host-side staging files, removed with the object.
 class Installation {
  public:
-  Installation();
-  ~Installation();
-  Installation(const Installation&) = delete;
-  Installation& operator=(const Installation&) = delete;
-
   // Puts the library at libraryPath inside the namespace, listed in
   // "/etc/hba.conf" as "<confName> TAB <libraryPath>", and binds a sysfs
   // tree holding the devices of the adapters whose index is not in
@@ -63,7 +59,7 @@ class Installation {
                 const std::vector<std::size_t>& notInSysfs);
 
  private:
-  std::string dir_;
+  test_support::ScratchDir dir_{"/tmp", "fchba"};
   int copies_ = 0;
 };
 

@@ -8,26 +8,30 @@
 #include <string>
 #include <vector>
 
-#include "tests/fixtures/fchba/fake_hba_kit.h"
 #include "fchba/fixed_paths.h"
 #include "fchba/hba_api.h"
+#include "tests/fixtures/fchba/fake_hba_kit.h"
+#include "tests/support/files.h"
+#include "tests/support/scratch_dir.h"
 
 class ScratchRoot : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = FakeHba::MakeScratchDir();
-    ASSERT_FALSE(root_.empty());
+    ASSERT_TRUE(scratch_.ok());
+    root_ = scratch_.path();
     FixedPaths::SetTestRoot(root_);
   }
+  // The scratch directory goes after this, with the libraries unloaded.
   void TearDown() override {
     HBA_FreeLibrary();
     FixedPaths::SetTestRoot("");
-    FakeHba::RemoveTree(root_);
   }
 
   std::string Path(const std::string& relative) const { return root_ + relative; }
 
-  void WriteConf(const std::string& text) const { FakeHba::WriteFile(Path("/etc/hba.conf"), text); }
+  void WriteConf(const std::string& text) const {
+    test_support::WriteFile(Path("/etc/hba.conf"), text);
+  }
 
   // Installs a fake library at the relative path and returns its full path.
   std::string Install(const std::string& relative, const FakeHba::Library& library,
@@ -44,9 +48,12 @@ class ScratchRoot : public ::testing::Test {
   }
 
   std::string CallLog(const std::string& libraryPath) const {
-    return FakeHba::ReadFile(libraryPath + ".log");
+    return test_support::ReadFile(libraryPath + ".log");
   }
 
+  // Letters and digits only: the path goes into hba.conf lines and shell
+  // commands.
+  test_support::ScratchDir scratch_{"/tmp", "fchba"};
   std::string root_;
 };
 

@@ -33,7 +33,7 @@ TEST_F(ShippedPathsTest, ScanReadsTheRealRegistryAndSysfsInsideANamespace) {
                              "/sys /sys && exec " + INVENTORY_PROBE;
   const int rc = Shell(e2e::UnshareCommand() + " sh -c '" + script + "' > " + root_ + "/out 2> " +
                        root_ + "/err");
-  const std::string err = FakeHba::ReadFile(root_ + "/err");
+  const std::string err = test_support::ReadFile(root_ + "/err");
   if (rc != 0 && err.find("mount") != std::string::npos) {
     const std::string reason =
         "mounts refused inside the namespace (" + e2e::ProbePrivateNamespace().how + "): " + err;
@@ -41,7 +41,7 @@ TEST_F(ShippedPathsTest, ScanReadsTheRealRegistryAndSysfsInsideANamespace) {
     GTEST_SKIP() << "E2E SKIPPED: " << reason;
   }
   ASSERT_EQ(rc, 0) << err;
-  EXPECT_EQ(FakeHba::ReadFile(root_ + "/out"),
+  EXPECT_EQ(test_support::ReadFile(root_ + "/out"),
             "20:00:00:00:C9:00:00:01|21:00:00:00:C9:00:00:01|10772532|1077015c|8.03.07|5.06.03|"
             "2.02|ZV-2562\n"
             "20:00:00:00:C9:00:00:02||10772532|1077015c|8.03.07|5.06.03|2.02|ZV-2562\n");

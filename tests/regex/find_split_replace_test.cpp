@@ -46,30 +46,26 @@ const FindCase kFindCases[] = {
 // A negative look-ahead whose body matched puts the body's groups back.
 TYPED_TEST(FindTest, NestedNegativeLookAheadLeavesItsGroupUnset) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(Text<TypeParam>("(?!(?!(a)))"), 0);
+  auto p = Own(P::Compile(Text<TypeParam>("(?!(?!(a)))"), 0));
   ASSERT_NE(p, nullptr);
-  auto* m = p->CreateMatcher(Text<TypeParam>("a"));
+  auto m = Own(p->CreateMatcher(Text<TypeParam>("a")));
   ASSERT_TRUE(m->FindFirstMatch());
   EXPECT_EQ(m->GetEndingIndex(0), 0);
   EXPECT_EQ(m->GetStartingIndex(1), -1);
-  delete m;
-  delete p;
 }
 
 TYPED_TEST(FindTest, FirstMatchPositions) {
   using P = BasicPattern<TypeParam>;
   for (const FindCase& c : kFindCases) {
     SCOPED_TRACE(std::string("pattern ") + c.pattern + " text " + c.text);
-    P* p = P::Compile(Text<TypeParam>(c.pattern), c.flags);
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), c.flags));
     ASSERT_NE(p, nullptr);
-    auto* m = p->CreateMatcher(Text<TypeParam>(c.text));
+    auto m = Own(p->CreateMatcher(Text<TypeParam>(c.text)));
     EXPECT_EQ(m->FindFirstMatch(), c.start >= 0);
     if (c.start >= 0) {
       EXPECT_EQ(m->GetStartingIndex(0), c.start);
       EXPECT_EQ(m->GetEndingIndex(0), c.end);
     }
-    delete m;
-    delete p;
   }
 }
 
@@ -118,34 +114,30 @@ TYPED_TEST(FindTest, FindNthMatch) {
 
 TYPED_TEST(FindTest, WholeMatchThenFindStartsAtZero) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(Text<TypeParam>("(\\w+)=(\\d+)"), 0);
-  auto* m = p->CreateMatcher(Text<TypeParam>("speed=42x"));
+  auto p = Own(P::Compile(Text<TypeParam>("(\\w+)=(\\d+)"), 0));
+  auto m = Own(p->CreateMatcher(Text<TypeParam>("speed=42x")));
   EXPECT_FALSE(m->Matches());
   ASSERT_TRUE(m->FindNextMatch());
   EXPECT_EQ(m->GetStartingIndex(0), 0);
   EXPECT_EQ(Narrow(m->GetGroup(2)), "42");
-  delete m;
-  delete p;
 }
 
 TYPED_TEST(FindTest, ExhaustedFindStaysFalseUntilReset) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(Text<TypeParam>("a"), 0);
-  auto* m = p->CreateMatcher(Text<TypeParam>("ab"));
+  auto p = Own(P::Compile(Text<TypeParam>("a"), 0));
+  auto m = Own(p->CreateMatcher(Text<TypeParam>("ab")));
   EXPECT_TRUE(m->FindNextMatch());
   EXPECT_FALSE(m->FindNextMatch());
   EXPECT_FALSE(m->FindNextMatch());
   EXPECT_FALSE(m->FindNextMatch());
   m->Reset();
   EXPECT_TRUE(m->FindNextMatch());
-  delete m;
-  delete p;
 }
 
 TYPED_TEST(FindTest, GroupsOutOfRangeAreEmpty) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(Text<TypeParam>("(a)?b"), 0);
-  auto* m = p->CreateMatcher(Text<TypeParam>("b"));
+  auto p = Own(P::Compile(Text<TypeParam>("(a)?b"), 0));
+  auto m = Own(p->CreateMatcher(Text<TypeParam>("b")));
   ASSERT_TRUE(m->Matches());
   EXPECT_TRUE(m->GetGroup(-1).empty());
   EXPECT_TRUE(m->GetGroup(2).empty());
@@ -153,8 +145,6 @@ TYPED_TEST(FindTest, GroupsOutOfRangeAreEmpty) {
   EXPECT_EQ(m->GetStartingIndex(-1), -1);
   EXPECT_EQ(m->GetEndingIndex(2), -1);
   EXPECT_EQ(m->GetGroups(true).size(), 2u);
-  delete m;
-  delete p;
 }
 
 struct ReplaceCase {

@@ -5,14 +5,12 @@
 #include <memory>
 
 #include "tests/regex/regex_test_util.h"
+#include "tests/support/dazudu_adapter_line.h"
 
 namespace {
 
 const size_t kMegabyte = 1 << 20;
-const char* const kAdapterLine =
-    "HBA=(.+),.*PCI "
-    "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
-    "Code=([\\w\\.]+).*";
+const char* const kAdapterLine = test_support::kDazuduAdapterLine;
 
 struct LongCase {
   const char* name;

@@ -1,7 +1,10 @@
 // Whole-text matches and their groups, run on the narrow and the wide copy.
 #include "tests/regex/regex_test_util.h"
+#include "tests/support/dazudu_adapter_line.h"
 
 namespace {
+
+using test_support::kDazuduAdapterLine;
 
 constexpr unsigned long CI = 1, LIT = 2, DOTALL = 4, MULTI = 8, UNIX = 16;
 
@@ -222,17 +225,13 @@ const MatchCase kMatchCases[] = {
     {"(\\d+\\.\\d+\\.\\d+).*", DOTALL, "2.6.32-5-amd64", true, {"2.6.32"}},
     {"HBA Instance.*: (.+).*", DOTALL, "HBA Instance: 2", true, {"2"}},
     {"Port Name.*: (.+).*", DOTALL, "Port Name : 21-00-00: x\r", true, {"x\r"}},
-    {"HBA=(.+),.*PCI "
-     "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
-     "Code=([\\w\\.]+).*",
+    {kDazuduAdapterLine,
      DOTALL,
      "HBA=DZe12000, PCI ID=F100, VID=10DF, SSID=F100, SVID=10DF, Firmware=2.01A12, Boot "
      "Code=5.12a1 extra",
      true,
      {"DZe12000", "F100", "10DF", "F100", "10DF", "2.01A12", "5.12a1"}},
-    {"HBA=(.+),.*PCI "
-     "ID=(\\w{1,4}),.*VID=(\\w{1,4}),.*SSID=(\\w{1,4}),.*SVID=(\\w{1,4}),.*Firmware=(.+),.*Boot "
-     "Code=([\\w\\.]+).*",
+    {kDazuduAdapterLine,
      DOTALL,
      "HBA=DZe12000, PCI ID=F10000, VID=10DF, SSID=F100, SVID=10DF, Firmware=2, Boot Code=5",
      false,
@@ -262,17 +261,15 @@ TYPED_TEST(MatchTableTest, WholeTextMatchesAndGroups) {
   using P = BasicPattern<TypeParam>;
   for (const MatchCase& c : kMatchCases) {
     SCOPED_TRACE(std::string("pattern ") + c.pattern + " text " + c.text);
-    P* p = P::Compile(Text<TypeParam>(c.pattern), c.flags);
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), c.flags));
     ASSERT_NE(p, nullptr);
-    auto* m = p->CreateMatcher(Text<TypeParam>(c.text));
+    auto m = Own(p->CreateMatcher(Text<TypeParam>(c.text)));
     EXPECT_EQ(m->Matches(), c.matches);
     if (c.matches && !c.groups.empty()) {
       EXPECT_EQ(NarrowAll<TypeParam>(m->GetGroups(false)), c.groups);
     }
     EXPECT_EQ(P::MatchesStatic(Text<TypeParam>(c.pattern), Text<TypeParam>(c.text), c.flags),
               c.matches);
-    delete m;
-    delete p;
   }
 }
 
@@ -309,14 +306,12 @@ TYPED_TEST(MatchTableTest, GroupIndices) {
   using P = BasicPattern<TypeParam>;
   for (const IndexCase& c : kIndexCases) {
     SCOPED_TRACE(c.pattern);
-    P* p = P::Compile(Text<TypeParam>(c.pattern), 0);
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), 0));
     ASSERT_NE(p, nullptr);
-    auto* m = p->CreateMatcher(Text<TypeParam>(c.text));
+    auto m = Own(p->CreateMatcher(Text<TypeParam>(c.text)));
     ASSERT_TRUE(m->Matches());
     EXPECT_EQ(m->GetStartingIndex(c.group), c.start);
     EXPECT_EQ(m->GetEndingIndex(c.group), c.end);
-    delete m;
-    delete p;
   }
 }
 

@@ -31,21 +31,19 @@ TYPED_TEST(PatternApiTest, FlagValues) {
 
 TYPED_TEST(PatternApiTest, FreshMatcherReadsEmptyGroupsAtZero) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(this->S("(a)(b)"), 0);
-  auto* m = p->CreateMatcher(this->S("ab"));
+  auto p = Own(P::Compile(this->S("(a)(b)"), 0));
+  auto m = Own(p->CreateMatcher(this->S("ab")));
   EXPECT_EQ(m->GetStartingIndex(2), 0);
   EXPECT_EQ(m->GetEndingIndex(2), 0);
   EXPECT_TRUE(m->GetGroup(1).empty());
   EXPECT_EQ(m->GetFlags(), 0ul);
-  delete m;
-  delete p;
 }
 
 // Matches sets the whole-text flag and leaves it; a find clears it.
 TYPED_TEST(PatternApiTest, MatchesLeavesTheWholeTextFlagSet) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(this->S("a"), 0);
-  auto* m = p->CreateMatcher(this->S("a"));
+  auto p = Own(P::Compile(this->S("a"), 0));
+  auto m = Own(p->CreateMatcher(this->S("a")));
   ASSERT_TRUE(m->Matches());
   EXPECT_EQ(m->GetFlags(), BasicMatcher<TypeParam>::MATCH_WHOLE_TEXT);
   m->SetString(this->S("b"));
@@ -53,33 +51,27 @@ TYPED_TEST(PatternApiTest, MatchesLeavesTheWholeTextFlagSet) {
   EXPECT_EQ(m->GetFlags(), BasicMatcher<TypeParam>::MATCH_WHOLE_TEXT);
   ASSERT_FALSE(m->FindFirstMatch());
   EXPECT_EQ(m->GetFlags(), 0ul);
-  delete m;
-  delete p;
 }
 
 TYPED_TEST(PatternApiTest, LiteralPatternHasOnlyGroupZero) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(this->S("a(b"), P::LITERAL);
+  auto p = Own(P::Compile(this->S("a(b"), P::LITERAL));
   ASSERT_NE(p, nullptr);
-  auto* m = p->CreateMatcher(this->S("a(b"));
+  auto m = Own(p->CreateMatcher(this->S("a(b")));
   ASSERT_TRUE(m->Matches());
   EXPECT_EQ(NarrowAll<TypeParam>(m->GetGroups(true)), std::vector<std::string>{"a(b"});
   EXPECT_TRUE(m->GetGroups(false).empty());
-  delete m;
-  delete p;
 }
 
 TYPED_TEST(PatternApiTest, InlineFlagsLeaveTheStoredFlags) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(this->S("(?i)a"), 0);
+  auto p = Own(P::Compile(this->S("(?i)a"), 0));
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->GetFlags(), 0ul);
   EXPECT_EQ(Narrow(p->GetPattern()), "(?i)a");
   EXPECT_TRUE(p->Matches(this->S("A")));
-  delete p;
-  p = P::Compile(this->S("a"), 13);
+  p.reset(P::Compile(this->S("a"), 13));
   EXPECT_EQ(p->GetFlags(), 13ul);
-  delete p;
 }
 
 TYPED_TEST(PatternApiTest, GroupIds) {
@@ -98,15 +90,13 @@ TYPED_TEST(PatternApiTest, GroupIds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);
-    P* p = P::Compile(this->S(c.pattern), 0);
+    auto p = Own(P::Compile(this->S(c.pattern), 0));
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->GroupCount(), c.groups);
     EXPECT_EQ(p->NonCapGroupCount(), c.nonCapturing);
-    delete p;
   }
-  P* lit = P::Compile(this->S("(a)"), P::LITERAL);
+  auto lit = Own(P::Compile(this->S("(a)"), P::LITERAL));
   EXPECT_EQ(lit->GroupCount(), 1);
-  delete lit;
 }
 
 // Class texts keep NUL as an ordinary member.
@@ -125,8 +115,8 @@ TYPED_TEST(PatternApiTest, NulIsAClassMember) {
 
 TYPED_TEST(PatternApiTest, CreatedMatcherKeepsItsOwnState) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(this->S("(\\d+)"), 0);
-  auto* m = p->CreateMatcher(this->S("42"));
+  auto p = Own(P::Compile(this->S("(\\d+)"), 0));
+  auto m = Own(p->CreateMatcher(this->S("42")));
   ASSERT_TRUE(m->Matches());
   EXPECT_FALSE(p->Matches(this->S("x")));
   EXPECT_TRUE(p->Matches(this->S("7")));
@@ -135,18 +125,15 @@ TYPED_TEST(PatternApiTest, CreatedMatcherKeepsItsOwnState) {
   m->SetString(this->S("9"));
   EXPECT_TRUE(m->Matches());
   EXPECT_EQ(Narrow(m->GetGroup(1)), "9");
-  delete m;
-  delete p;
 }
 
 TYPED_TEST(PatternApiTest, MemberConvenienceForms) {
   using P = BasicPattern<TypeParam>;
-  P* p = P::Compile(this->S(","), 0);
+  auto p = Own(P::Compile(this->S(","), 0));
   EXPECT_EQ(NarrowAll<TypeParam>(p->Split(this->S("a,b"), false, 0)),
             (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(Narrow(p->Replace(this->S("a,b"), this->S(";"))), "a;b");
   EXPECT_EQ(p->FindAll(this->S(",,")).size(), 2u);
-  delete p;
 }
 
 TYPED_TEST(PatternApiTest, CacheKeyIsTheTextAlone) {
@@ -201,13 +188,11 @@ TYPED_TEST(PatternApiTest, RegisteredPatternExpands) {
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(P::RegisterPattern(this->S("ab"), this->S("("), 0));
   ::testing::internal::GetCapturedStderr();
-  P* p = P::Compile(this->S("{ab}(z)"), 0);
+  auto p = Own(P::Compile(this->S("{ab}(z)"), 0));
   ASSERT_NE(p, nullptr);
-  auto* m = p->CreateMatcher(this->S("xyz"));
+  auto m = Own(p->CreateMatcher(this->S("xyz")));
   ASSERT_TRUE(m->Matches());
   EXPECT_EQ(NarrowAll<TypeParam>(m->GetGroups(false)), (std::vector<std::string>{"y", "z"}));
-  delete m;
-  delete p;
 }
 
 TYPED_TEST(PatternApiTest, RegisteredFlagsReplaceTheCurrentOnes) {
@@ -243,7 +228,7 @@ TYPED_TEST(PatternApiTest, QuantifierAfterReferenceIsAnError) {
   using P = BasicPattern<TypeParam>;
   ASSERT_TRUE(P::RegisterPattern(this->S("ab"), this->S("x"), 0));
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(P::Compile(this->S("{ab}*"), 0), nullptr);
+  EXPECT_EQ(Own(P::Compile(this->S("{ab}*"), 0)), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "{ab}*\n    ^\nSyntax Error near here. Possible unescaped meta character.\n");
 }
@@ -254,7 +239,7 @@ TYPED_TEST(PatternApiTest, SelfReferenceIsAnErrorInTheRegisteredText) {
   ASSERT_TRUE(P::RegisterPattern(this->S("cd"), this->S("y{ab}"), 0));
   ASSERT_TRUE(P::RegisterPattern(this->S("ab"), this->S("{cd}"), 0));
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(P::Compile(this->S("{ab}"), 0), nullptr);
+  EXPECT_EQ(Own(P::Compile(this->S("{ab}"), 0)), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "y{ab}\n ^\nSyntax Error near here. \n");
 }
 
@@ -263,7 +248,7 @@ TYPED_TEST(PatternApiTest, UnregisteredNameIsAnError) {
   ASSERT_TRUE(P::RegisterPattern(this->S("ab"), this->S("x"), 0));
   P::UnregisterPatterns();
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(P::Compile(this->S("{ab}"), 0), nullptr);
+  EXPECT_EQ(Own(P::Compile(this->S("{ab}"), 0)), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "{ab}\n ^\nSyntax Error near here. \n");
 }
 
@@ -271,8 +256,8 @@ TEST(PatternRegistries, NarrowAndWideAreSeparate) {
   ASSERT_TRUE(Pattern::RegisterPattern("nm", "x", 0));
   ASSERT_TRUE(UPattern::RegisterPattern(L"wd", L"y", 0));
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(UPattern::Compile(L"{nm}", 0), nullptr);
-  EXPECT_EQ(Pattern::Compile("{wd}", 0), nullptr);
+  EXPECT_EQ(Own(UPattern::Compile(L"{nm}", 0)), nullptr);
+  EXPECT_EQ(Own(Pattern::Compile("{wd}", 0)), nullptr);
   ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(Pattern::MatchesStatic("{nm}", "x", 0));
   EXPECT_TRUE(UPattern::MatchesStatic(L"{wd}", L"y", 0));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,13 @@ std::vector<std::string> NarrowAll(const std::vector<typename T::String>& v) {
 }
 
 using BothCopies = ::testing::Types<NarrowTraits, WideTraits>;
+
+// Owns what Compile and CreateMatcher return, which the caller deletes, so that
+// a failed assertion leaks nothing. Declare the matcher after its pattern: it
+// goes first.
+template <class X>
+std::unique_ptr<X> Own(X* made) {
+  return std::unique_ptr<X>(made);
+}
 
 #endif

@@ -68,10 +68,9 @@ TYPED_TEST(SyntaxErrorTest, ReportsOnStandardError) {
   for (const ErrorCase& c : kErrorCases) {
     SCOPED_TRACE(c.pattern);
     ::testing::internal::CaptureStderr();
-    P* p = P::Compile(Text<TypeParam>(c.pattern), 0);
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), 0));
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(p, nullptr);
-    delete p;
     EXPECT_EQ(err, Report(c));
   }
 }
@@ -95,10 +94,9 @@ TYPED_TEST(SyntaxErrorTest, MixedRepeatedReports) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);
     ::testing::internal::CaptureStderr();
-    P* p = P::Compile(Text<TypeParam>(c.pattern), 0);
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), 0));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.report);
     EXPECT_EQ(p, nullptr);
-    delete p;
   }
 }
 
@@ -145,13 +143,12 @@ TYPED_TEST(SyntaxErrorTest, DeepNestingIsAnErrorNotACrash) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern.substr(0, 8));
     ::testing::internal::CaptureStderr();
-    P* p = P::Compile(Text<TypeParam>(c.pattern), 0);
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), 0));
     ::testing::internal::GetCapturedStderr();
     ASSERT_EQ(p != nullptr, c.matched != nullptr);
     if (p) {
       EXPECT_TRUE(p->Matches(Text<TypeParam>(c.matched)));
     }
-    delete p;
   }
 }
 

@@ -55,31 +55,27 @@ TEST(WideCopy, RangeBeyondUnicodeIsAnError) {
   pattern += static_cast<wchar_t>(0x7FFFFFFF);
   pattern += L"]";
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(UPattern::Compile(pattern, 0), nullptr);
+  EXPECT_EQ(Own(UPattern::Compile(pattern, 0)), nullptr);
   EXPECT_FALSE(::testing::internal::GetCapturedStderr().empty());
 }
 
 TEST(WideCopy, NarrowAndWideGiveTheSameGroups) {
   const char* pattern = "(\\w+)-(\\d*)(x)?";
   const char* text = "abc-123";
-  Pattern* p = Pattern::Compile(pattern, 0);
-  UPattern* u = UPattern::Compile(Text<WideTraits>(pattern), 0);
-  Matcher* m = p->CreateMatcher(text);
-  UMatcher* um = u->CreateMatcher(Text<WideTraits>(text));
+  auto p = Own(Pattern::Compile(pattern, 0));
+  auto u = Own(UPattern::Compile(Text<WideTraits>(pattern), 0));
+  auto m = Own(p->CreateMatcher(text));
+  auto um = Own(u->CreateMatcher(Text<WideTraits>(text)));
   ASSERT_TRUE(m->Matches());
   ASSERT_TRUE(um->Matches());
   EXPECT_EQ(m->GetGroups(true), NarrowAll<WideTraits>(um->GetGroups(true)));
-  delete um;
-  delete m;
-  delete u;
-  delete p;
 }
 
 TEST(WideCopy, NarrowAndWideErrorReportsInterleave) {
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Pattern::Compile("a)", 0), nullptr);
-  EXPECT_EQ(UPattern::Compile(L"b)", 0), nullptr);
-  EXPECT_EQ(Pattern::Compile("c)", 0), nullptr);
+  EXPECT_EQ(Own(Pattern::Compile("a)", 0)), nullptr);
+  EXPECT_EQ(Own(UPattern::Compile(L"b)", 0)), nullptr);
+  EXPECT_EQ(Own(Pattern::Compile("c)", 0)), nullptr);
   const std::string meta = "Syntax Error near here. Possible unescaped meta character.\n";
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "a)\n ^\n" + meta + "b)\n ^\n" + meta + "c)\n ^\n" + meta);
@@ -87,7 +83,7 @@ TEST(WideCopy, NarrowAndWideErrorReportsInterleave) {
 
 TEST(WideCopy, ReportWritesNonAsciiPatternsAsUtf8) {
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(UPattern::Compile(L"\x4E2D)", 0), nullptr);
+  EXPECT_EQ(Own(UPattern::Compile(L"\x4E2D)", 0)), nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "\xE4\xB8\xAD)\n ^\nSyntax Error near here. Possible unescaped meta character.\n");
 }

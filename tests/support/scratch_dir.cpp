@@ -1,11 +1,11 @@
-#include "tests/e2e/scratch_dir.h"
+#include "tests/support/scratch_dir.h"
 
 #include <stdlib.h>
 
 #include <filesystem>
 #include <vector>
 
-namespace e2e {
+namespace test_support {
 
 namespace {
 
@@ -24,7 +24,7 @@ void OpenUp(const fs::path& dir) {
 }  // namespace
 
 ScratchDir::ScratchDir(const std::string& base, const std::string& prefix) {
-  std::string templ = base + "/" + prefix + "XXXXXX";
+  const std::string templ = base + "/" + prefix + "XXXXXX";
   std::vector<char> buf(templ.begin(), templ.end());
   buf.push_back('\0');
   if (::mkdtemp(buf.data()) != nullptr) path_ = buf.data();
@@ -33,10 +33,10 @@ ScratchDir::ScratchDir(const std::string& base, const std::string& prefix) {
 ScratchDir::~ScratchDir() {
   if (path_.empty()) return;
   std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
+  fs::remove_all(path_, ec);
   if (!ec) return;
   OpenUp(path_);
-  std::filesystem::remove_all(path_, ec);
+  fs::remove_all(path_, ec);
 }
 
-}  // namespace e2e
+}  // namespace test_support
