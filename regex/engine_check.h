@@ -1,6 +1,6 @@
 // Checks of the engine's own invariants where a mistake would otherwise pass
 // unnoticed (reads and writes of the failure table). They are compiled in
-// the Debug and sanitizer builds (REGEX_CHECKS, regex/CMakeLists.txt) and out
+// the Debug, sanitizer and fuzzing builds (REGEX_CHECKS, regex/CMakeLists.txt) and out
 // of the shipped build; a failed check reports itself and aborts.
 #ifndef REGEX_ENGINE_CHECK_H
 #define REGEX_ENGINE_CHECK_H

@@ -79,7 +79,7 @@ class FailureTable {
   }
 
   const MemoPlan& plan_;
-  std::size_t textLength_;
+  [[maybe_unused]] std::size_t textLength_;  // read by the range checks alone
   std::uint64_t* bits_ = nullptr;
   std::size_t words_;  // words per slot
   int usable_ = 0;     // slots that have bits
