@@ -71,7 +71,6 @@ class MatchBudget {
   }
 
   bool Exhausted() const { return exhausted_; }
-  long long Steps() const { return steps_; }
 
   // Enters on construction and leaves on destruction.
   class Call {

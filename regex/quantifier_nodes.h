@@ -186,24 +186,19 @@ class BasicQuantifierNode : public BasicNode<T> {
       }
     }
     if (K != kLazy && !m->budget.Spend(n)) return -1;
-    long tried = n + 1;  // the iteration starts behind which the rest failed
+    // The iteration starts behind which the rest fails: every start walked,
+    // but the last one where the table already knows it.
+    const long tried = known ? n : n + 1;
     if (K == kGreedy) {
-      if (known) --tried;
       for (long k = tried - 1; k >= 0; --k) {
         const int at = first + static_cast<int>(k * width);
         if (!this->Allows(this->lead_, text, at)) continue;
         const int r = this->Continue(text, m, at);
         if (r != -1 || m->budget.Exhausted()) return r;
       }
-    } else if (K == kPossessive) {
-      if (known) {
-        --tried;
-      } else {
-        const int r = this->Continue(text, m, p);
-        if (r != -1 || m->budget.Exhausted()) return r;
-      }
-    } else if (known) {
-      --tried;
+    } else if (K == kPossessive && !known) {
+      const int r = this->Continue(text, m, p);
+      if (r != -1 || m->budget.Exhausted()) return r;
     }
     if (complete) RememberRun(m, memo, first, tried);
     return -1;

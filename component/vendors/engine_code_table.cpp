@@ -9,15 +9,18 @@ const EngineCodeRule* EngineCodeTable::RuleFor(int engineCode) const {
   return nullptr;
 }
 
-int EngineCodeTable::ExitCode(int engineCode) const {
-  const EngineCodeRule* rule = RuleFor(engineCode);
+int EngineCodeTable::ExitCodeOf(const EngineCodeRule* rule, int engineCode) {
   if (rule == nullptr || rule->exitCode == EngineCodeRule::kEngineCodeItself) return engineCode;
   return rule->exitCode;
+}
+
+int EngineCodeTable::ExitCode(int engineCode) const {
+  return ExitCodeOf(RuleFor(engineCode), engineCode);
 }
 
 int EngineCodeTable::Report(CLogger& log, int engineCode) const {
   const EngineCodeRule* rule = RuleFor(engineCode);
   if (rule != nullptr && rule->message != nullptr) log << std::string(rule->message);
   if (rule != nullptr && rule->advice != nullptr) log << std::string(rule->advice);
-  return ExitCode(engineCode);
+  return ExitCodeOf(rule, engineCode);
 }

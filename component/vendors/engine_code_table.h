@@ -36,6 +36,8 @@ class EngineCodeTable {
 
  private:
   const EngineCodeRule* RuleFor(int engineCode) const;
+  // The exit code that rule (null: no row holds the code) gives engineCode.
+  static int ExitCodeOf(const EngineCodeRule* rule, int engineCode);
 
   const EngineCodeRule* rules_;
   std::size_t count_;
