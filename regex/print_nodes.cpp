@@ -1,5 +1,6 @@
 // The debug print lines of every node class of the narrow copy. The type
-// name that starts each line is the class name preceded by its length.
+// name that starts each line is the class name preceded by its length, made
+// from the kind list (node_names.h).
 #include <cstdio>
 
 #include "regex/node_names.h"
@@ -10,6 +11,12 @@ using RegexEngine::NodePrintWalk;
 namespace {
 
 int Width(unsigned int depth) { return static_cast<int>(2 * depth); }
+
+// The printed type name of a node's class.
+template <class Node>
+const char* TypeName(const Node&) {
+  return RegexEngine::NodeKind<Node>::kPrintedName.text;
+}
 
 bool NameLine(unsigned int depth, const char* name) {
   std::printf("%*c%s\n", Width(depth), ' ', name);
@@ -46,40 +53,40 @@ const char* LoopTypeWord(int type) {
 }  // namespace
 
 // The classes whose line is their name alone.
-#define REGEX_NAME_LINE(tmpl, name)                                    \
+#define REGEX_NAME_LINE(tmpl)                                          \
   template <class T>                                                   \
   bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk&) const { \
-    return NameLine(depth, name);                                      \
+    return NameLine(depth, TypeName(*this));                           \
   }
-REGEX_NAME_LINE(BasicStartNode, "12NFAStartNode")
-REGEX_NAME_LINE(BasicEndNode, "10NFAEndNode")
-REGEX_NAME_LINE(BasicSubStartNode, "15NFASubStartNode")
-REGEX_NAME_LINE(BasicAcceptNode, "13NFAAcceptNode")
-REGEX_NAME_LINE(BasicStartOfLineNode, "18NFAStartOfLineNode")
-REGEX_NAME_LINE(BasicEndOfLineNode, "16NFAEndOfLineNode")
-REGEX_NAME_LINE(BasicStartOfInputNode, "19NFAStartOfInputNode")
-REGEX_NAME_LINE(BasicEndOfMatchNode, "17NFAEndOfMatchNode")
+REGEX_NAME_LINE(BasicStartNode)
+REGEX_NAME_LINE(BasicEndNode)
+REGEX_NAME_LINE(BasicSubStartNode)
+REGEX_NAME_LINE(BasicAcceptNode)
+REGEX_NAME_LINE(BasicStartOfLineNode)
+REGEX_NAME_LINE(BasicEndOfLineNode)
+REGEX_NAME_LINE(BasicStartOfInputNode)
+REGEX_NAME_LINE(BasicEndOfMatchNode)
 #undef REGEX_NAME_LINE
 
 // A character by its unsigned code, so that a byte above 0x7F shows as two
 // hexadecimal digits.
 template <class T, bool CI>
 bool BasicCharNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(0x%02X)\n", Width(depth), ' ', CI ? "13NFACICharNode" : "11NFACharNode",
+  std::printf("%*c%s(0x%02X)\n", Width(depth), ' ', TypeName(*this),
               static_cast<unsigned>(T::Code(ch)));
   return true;
 }
 
 template <class T, bool CI>
 bool BasicClassNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(%d vals, inv=%s)\n", Width(depth), ' ',
-              CI ? "14NFACIClassNode" : "12NFAClassNode", vals.Size(), NodePrintWalk::Bool(inv));
+  std::printf("%*c%s(%d vals, inv=%s)\n", Width(depth), ' ', TypeName(*this), vals.Size(),
+              NodePrintWalk::Bool(inv));
   return true;
 }
 
 template <class T, bool CI>
 bool BasicQuoteNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  TextLine(depth, CI ? "14NFACIQuoteNode" : "12NFAQuoteNode", "", str, "");
+  TextLine(depth, TypeName(*this), "", str, "");
   return true;
 }
 
@@ -90,7 +97,7 @@ bool BasicQuoteNodeT<T, CI>::PrintLines(unsigned int depth, NodePrintWalk&) cons
 // which is printed once, under the enclosing node's first alternative.
 template <class T>
 bool BasicOrNode<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {
-  NameLine(depth, "9NFAOrNode");
+  NameLine(depth, TypeName(*this));
   std::printf("%*cone\n", Width(depth + 1), ' ');
   walk.Chain(one, depth + 2);
   std::printf("%*ctwo\n", Width(depth + 1), ' ');
@@ -100,65 +107,63 @@ bool BasicOrNode<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {
 
 template <class T>
 bool BasicLookAheadNode<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {
-  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', "16NFALookAheadNode", NodePrintWalk::Bool(pos));
+  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', TypeName(*this), NodePrintWalk::Bool(pos));
   walk.Chain(inner, depth + 1);
   return true;
 }
 
 template <class T>
 bool BasicLookBehindNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  TextLine(depth, "17NFALookBehindNode", "str=", str, pos ? ", pos=true" : ", pos=false");
+  TextLine(depth, TypeName(*this), "str=", str, pos ? ", pos=true" : ", pos=false");
   return true;
 }
 
 template <class T>
 bool BasicEndOfInputNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(term=%s)\n", Width(depth), ' ', "17NFAEndOfInputNode",
-              NodePrintWalk::Bool(term));
+  std::printf("%*c%s(term=%s)\n", Width(depth), ' ', TypeName(*this), NodePrintWalk::Bool(term));
   return true;
 }
 
 template <class T>
 bool BasicWordBoundaryNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', "19NFAWordBoundaryNode",
-              NodePrintWalk::Bool(pos));
+  std::printf("%*c%s(pos=%s)\n", Width(depth), ' ', TypeName(*this), NodePrintWalk::Bool(pos));
   return true;
 }
 
 template <class T>
 bool BasicReferenceNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  return GroupIdLine(depth, "16NFAReferenceNode", gi);
+  return GroupIdLine(depth, TypeName(*this), gi);
 }
 
 template <class T, bool Head>
 bool BasicGroupEdgeNode<T, Head>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  return GroupIdLine(depth, Head ? "16NFAGroupHeadNode" : "16NFAGroupTailNode", gi);
+  return GroupIdLine(depth, TypeName(*this), gi);
 }
 
 template <class T>
 bool BasicGroupLoopPrologueNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  return GroupIdLine(depth, "24NFAGroupLoopPrologueNode", gi);
+  return GroupIdLine(depth, TypeName(*this), gi);
 }
 
 // The loop's inner chain is not printed: it is the group's body, which
 // leads back to the loop node.
 template <class T>
 bool BasicGroupLoopNode<T>::PrintLines(unsigned int depth, NodePrintWalk&) const {
-  std::printf("%*c%s(gi=%d, min=%d, max=%d, type=%s)\n", Width(depth), ' ', "16NFAGroupLoopNode",
-              gi, min, max, LoopTypeWord(type));
+  std::printf("%*c%s(gi=%d, min=%d, max=%d, type=%s)\n", Width(depth), ' ', TypeName(*this), gi,
+              min, max, LoopTypeWord(type));
   return true;
 }
 
 // The quantifier and its three kinds share one layout.
-#define REGEX_QUANTIFIER_LINES(tmpl, name)                                        \
-  template <class T>                                                              \
-  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {       \
-    return QuantifierLines(depth, name, this->min, this->max, this->inner, walk); \
+#define REGEX_QUANTIFIER_LINES(tmpl)                                                         \
+  template <class T>                                                                         \
+  bool tmpl<T>::PrintLines(unsigned int depth, NodePrintWalk& walk) const {                  \
+    return QuantifierLines(depth, TypeName(*this), this->min, this->max, this->inner, walk); \
   }
-REGEX_QUANTIFIER_LINES(BasicQuantifierNode, "17NFAQuantifierNode")
-REGEX_QUANTIFIER_LINES(BasicGreedyQuantifierNode, "23NFAGreedyQuantifierNode")
-REGEX_QUANTIFIER_LINES(BasicLazyQuantifierNode, "21NFALazyQuantifierNode")
-REGEX_QUANTIFIER_LINES(BasicPossessiveQuantifierNode, "27NFAPossessiveQuantifierNode")
+REGEX_QUANTIFIER_LINES(BasicQuantifierNode)
+REGEX_QUANTIFIER_LINES(BasicGreedyQuantifierNode)
+REGEX_QUANTIFIER_LINES(BasicLazyQuantifierNode)
+REGEX_QUANTIFIER_LINES(BasicPossessiveQuantifierNode)
 #undef REGEX_QUANTIFIER_LINES
 
 // Only the narrow copy prints.
