@@ -25,11 +25,13 @@ class CBaseCmp {
 
   // Fills the discovered devices; the base route goes through the inventory.
   virtual bool Discover();
-  // Normalises a version text; the base returns it unchanged.
+  // Normalises a version text; the base returns it unchanged. Of the
+  // discovery routes, only the Marqeth one calls it.
   virtual std::wstring NormalizeVersion(std::wstring version);
   // Vendor hook of the inventory route; the base does nothing.
   virtual void DiscoverVendorDevices();
-  // Prepares the vendor kit; 0 on success.
+  // Prepares the vendor kit; 0 on success. The Dazudu discovery calls it and
+  // fails when it does not return 0.
   virtual int PrepareKit();
   // Runs the vendor flash engine; the component exit code.
   virtual int Flash();

@@ -4,7 +4,9 @@
 # creates the system user fchba-e2e when missing, copies the source tree into
 # a scratch directory that user owns, and there, as that user, builds the
 # end-to-end suites and runs them with FCHBA_E2E_REQUIRED set, so a skipped
-# test fails. Where the machine does not allow this it says why and exits 0.
+# test fails. Where the machine does not allow this it says why ("NOT RUN")
+# and exits 0. Either way it adds its line to the closing summary
+# (scripts/test_summary.sh), and prints that summary when run alone.
 #
 #   scripts/e2e-as-user.sh   (FCHBA_JOBS sets the compile and test jobs, default
 #                             nproc; FCHBA_WERROR=ON makes warnings errors)
@@ -15,8 +17,20 @@ jobs=${FCHBA_JOBS:-$(nproc)}
 werror=${FCHBA_WERROR:-OFF}
 user=fchba-e2e
 
+source "$root/scripts/test_summary.sh"
+summary_open
+scratch=""
+finish() {
+  local rc=$?
+  if [ -n "$scratch" ]; then rm -rf "$scratch"; fi
+  if summary_owned; then summary_print; fi
+  exit "$rc"
+}
+trap finish EXIT
+
 not_run() {
   echo "e2e-as-user: NOT RUN - $*" >&2
+  summary_line e2e-as-user "NOT RUN - $*"
   exit 0
 }
 
@@ -38,7 +52,6 @@ if ! probe_private_namespace as_user; then
 fi
 
 scratch=$(mktemp -d /tmp/fchba-e2e-user-XXXXXX)
-trap 'rm -rf "$scratch"' EXIT
 chown "$user:" "$scratch"
 chmod 0755 "$scratch"
 as_user mkdir "$scratch/src"
@@ -46,10 +59,18 @@ tar -C "$root" --exclude='./build*' --exclude=./.git --exclude=./fuzz/corpus-new
   as_user tar -C "$scratch/src" -xf -
 
 echo "e2e-as-user: building and running the end-to-end tests as $user (uid $(id -u "$user"))"
+rc=0
 as_user env HOME="$scratch" FCHBA_E2E_REQUIRED=1 bash -c '
   set -euo pipefail
   cmake -S "$1/src" -B "$1/build" -DFCHBA_WERROR="$3"
   cmake --build "$1/build" -j"$2" --target e2e_tests
-  ctest --test-dir "$1/build" -L e2e -j"$2" --output-on-failure --no-tests=error
-' e2e-as-user "$scratch" "$jobs" "$werror"
+  ctest --test-dir "$1/build" -L e2e -j"$2" --output-on-failure --no-tests=error \
+    --output-junit "$1/build/test-results.xml"
+' e2e-as-user "$scratch" "$jobs" "$werror" || rc=$?
+if [ -f "$scratch/build/test-results.xml" ]; then
+  summary_suite e2e-as-user "$scratch/build/test-results.xml"
+else
+  summary_line e2e-as-user "NOT RUN - the configure or the build failed (above)"
+fi
+if [ "$rc" -ne 0 ]; then exit "$rc"; fi
 echo "e2e-as-user: every end-to-end test passed as $user, inside a user namespace"

@@ -195,6 +195,7 @@ bool MatchAdapterLine(const std::string& line, std::vector<std::string>& groups)
 }  // namespace
 
 bool CComponent::Discover() {
+  // The interface lets a kit preparation fail discovery; the Dazudu one always returns 0.
   if (PrepareKit() != 0) return false;
   // The query output cut at each '\n'; a '\r' before it stays in the line.
   for (const std::string& line : SplitText(RunCommand(kQueryCommand), '\n')) {
@@ -221,6 +222,7 @@ bool CComponent::Discover() {
 }
 
 // Everything from the first blank on is dropped.
+// Part of the interface; nothing calls it: the Dazudu discovery keeps versions as printed.
 std::wstring CComponent::NormalizeVersion(std::wstring version) {
   const std::size_t blank = version.find(L' ');
   if (blank != std::wstring::npos) version.erase(blank);

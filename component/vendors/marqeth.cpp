@@ -59,6 +59,7 @@ int CComponent::Flash() {
   return kEngineCodes.Report(log, RunFlashEngine(log, cmd, ShownCommand::kBare, kChmodCommand));
 }
 
+// Part of the component's interface; no step of the run checks the kernel, so nothing calls it.
 bool CComponent::CheckKernelVersion() { return CheckKernelVersion(&::uname); }
 
 bool CComponent::CheckKernelVersion(int (*unameFn)(struct utsname*)) {

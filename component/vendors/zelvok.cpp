@@ -87,6 +87,7 @@ const EngineCodeTable kEngineCodes(kEngineCodeRules);
 
 int ExitCodeForEngineCode(int engineCode) { return kEngineCodes.ExitCode(engineCode); }
 
+// Part of the interface; nothing calls it: the Zelvok discovery keeps versions as printed.
 std::wstring CComponent::NormalizeVersion(std::wstring version) {
   const std::size_t blank = version.find(L' ');
   if (blank != std::wstring::npos) version.erase(blank);
