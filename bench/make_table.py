@@ -31,12 +31,14 @@ LONG_NOTES = """
 Each long row runs one operation on one text: `Compile`, `CreateMatcher`, then `FindFirstMatch`
 (or `Matches` where the row says whole), against `pcre2_compile` and one `pcre2_match`
 (unanchored, or ANCHORED|ENDANCHORED for whole; interpreter, no JIT, PCRE2's default match
-limit; LITERAL and DOTALL as the flags say). "at" is where the match starts. PCRE2 finds some
+limit; LITERAL and DOTALL as the flags say). Rows marked wide run the wide copy and PCRE2's
+32-bit library. "at" is where the match starts. PCRE2 finds some
 of these at once through its own start-of-match analysis (a required character that the text
 lacks); on others it runs out of its match limit or refuses the pattern.
 """
 
-OUTCOMES = {0: "", 1: "step bound reached", 2: "match limit reached", 3: "pattern too large"}
+OUTCOMES = {0: "", 1: "step bound reached", 2: "match limit reached", 3: "pattern too large",
+            4: "count too large"}
 
 
 def answer(m):

@@ -4,8 +4,10 @@
 // same inputs. One iteration handles every input of the row.
 //
 // Then long texts: searches that a plain backtracker repeats from every start
-// position or every count of a repetition, and hostile adapter lines, run by
-// the engine (narrow copy) and by the PCRE2 interpreter side by side.
+// position or every count of a repetition, hostile adapter lines, saved
+// group positions that pile up and wide classes of many members, run by the
+// engine (narrow copy; wide where the row says so) and by the PCRE2
+// interpreter side by side.
 #define PCRE2_CODE_UNIT_WIDTH 0
 #include <pcre2.h>
 
@@ -308,18 +310,52 @@ void CheckAgreement() {
 
 enum class Op { kFind, kWhole };
 
+// A row of the narrow copy, or of the wide one (wide true: widePattern and
+// wideText, and pcre2Pattern for PCRE2's 32-bit library, whose "\x" takes
+// braces where the wide copy reads four digits).
 struct LongRow {
   const char* name;
   std::string pattern;
   unsigned long flags;  // 2: literal; 4: dot matches all
   Op op;
   std::string text;
+  bool wide = false;
+  std::wstring widePattern{}, wideText{}, pcre2Pattern{};
 };
 
 std::string Repeat(const std::string& piece, size_t count) {
   std::string s;
   for (size_t i = 0; i < count; ++i) s += piece;
   return s;
+}
+
+// 500 groups of 100 empty alternatives: a look-ahead or independent group
+// over them saves 100,000 group positions on every pass.
+std::string ManyEmptyGroups() {
+  std::string alternatives = "(?:()";
+  for (int i = 1; i < 100; ++i) alternatives += "|()";
+  return Repeat(alternatives + ")", 500);
+}
+
+// Characters from U+0100 up to U+0100 + span, in no order.
+std::wstring VariedAbove255(size_t length, uint32_t span) {
+  std::wstring text;
+  uint32_t x = 12345;
+  for (size_t i = 0; i < length; ++i) {
+    x = x * 1103515245u + 12345u;
+    text += static_cast<wchar_t>(0x100 + (x >> 8) % span);
+  }
+  return text;
+}
+
+LongRow WideRow(const char* name, const std::wstring& pattern, const std::wstring& pcre2Pattern,
+                const std::wstring& text) {
+  LongRow row{name, "", 0, Op::kFind, ""};
+  row.wide = true;
+  row.widePattern = pattern;
+  row.wideText = text;
+  row.pcre2Pattern = pcre2Pattern;
+  return row;
 }
 
 const std::vector<LongRow>& LongRows() {
@@ -353,6 +389,22 @@ const std::vector<LongRow>& LongRows() {
         {"(?=B*?b)c, 100,000 B + bc", "(?=B*?b)c", 0, Op::kFind, std::string(100000, 'B') + "bc"},
         {"40 x c? (?=.*x)y, 200,000 a + yx", Repeat("c?", 40) + "(?=.*x)y", 0, Op::kFind,
          std::string(200000, 'a') + "yx"},
+        {"a{100000}, 99,999 a", "a{100000}", 0, Op::kFind, std::string(99999, 'a')},
+        {"a{1000}, 20 MB of runs of 999 a", "a{1000}", 0, Op::kFind,
+         Repeat(std::string(999, 'a') + "b", 20000)},
+        {".{1000000}, a line of 999,999", ".{1000000}", 0, Op::kFind, std::string(999999, 'x')},
+        {"(?:(?=500 x (?:()|()|...))a)*b, 3,000 a + b", "(?:(?=" + ManyEmptyGroups() + ")a)*b", 0,
+         Op::kFind, std::string(3000, 'a') + "b"},
+        {"(?:(?>500 x (?:()|()|...))a)*b, 3,000 a + b", "(?:(?>" + ManyEmptyGroups() + ")a)*b", 0,
+         Op::kFind, std::string(3000, 'a') + "b"},
+        WideRow("a{0,1000}\\z (wide), 100,000 a + b", L"a{0,1000}\\z", L"a{0,1000}\\z",
+                std::wstring(100000, L'a') + L"b"),
+        WideRow("[\\x0100-\\xffff]{0,1000}\\z (wide), 100,000 varied + b",
+                L"[\\x0100-\\xffff]{0,1000}\\z", L"[\\x{100}-\\x{ffff}]{0,1000}\\z",
+                VariedAbove255(100000, 0xFF00) + L"b"),
+        WideRow("[\\x0100-U+10FFFF]{0,1000}\\z (wide), 100,000 varied + b",
+                L"[\\x0100-" + std::wstring(1, wchar_t(0x10FFFF)) + L"]{0,1000}\\z",
+                L"[\\x{100}-\\x{10ffff}]{0,1000}\\z", VariedAbove255(100000, 0x10FF00) + L"b"),
     };
   }();
   return rows;
@@ -360,38 +412,67 @@ const std::vector<LongRow>& LongRows() {
 
 // Outcome counters: where the match starts (-1: none) and how the operation
 // ended (0: an answer; 1: the engine's step bound; 2: PCRE2's match limit;
-// 3: PCRE2 refused the pattern as too large).
+// 3: PCRE2 refused the pattern as too large; 4: PCRE2 refused a count above
+// its largest).
+template <typename P>
+void LongEngineOnce(const LongRow& row, const typename P::String& pattern,
+                    const typename P::String& text, int& at, int& bound) {
+  P* p = P::Compile(pattern, row.flags);
+  auto* m = p->CreateMatcher(text);
+  bool found = row.op == Op::kWhole ? m->Matches() : m->FindFirstMatch();
+  at = found ? m->GetStartingIndex(0) : -1;
+  bound = m->LimitExceeded() ? 1 : 0;
+  delete m;
+  delete p;
+}
+
 void BM_LongEngine(benchmark::State& state, const LongRow& row) {
   int at = -1, bound = 0;
   for (auto _ : state) {
-    Pattern* p = Pattern::Compile(row.pattern, row.flags);
-    Matcher* m = p->CreateMatcher(row.text);
-    bool found = row.op == Op::kWhole ? m->Matches() : m->FindFirstMatch();
-    at = found ? m->GetStartingIndex(0) : -1;
-    bound = m->LimitExceeded() ? 1 : 0;
-    delete m;
-    delete p;
+    if (row.wide)
+      LongEngineOnce<UPattern>(row, row.widePattern, row.wideText, at, bound);
+    else
+      LongEngineOnce<Pattern>(row, row.pattern, row.text, at, bound);
   }
   state.counters["at"] = at;
   state.counters["outcome"] = bound;
 }
 
+int RefusedOutcome(int error) { return error == PCRE2_ERROR_QUANTIFIER_TOO_BIG ? 4 : 3; }
+
 void BM_LongPcre2(benchmark::State& state, const LongRow& row) {
   uint32_t options = (row.flags & 2 ? PCRE2_LITERAL : 0) | (row.flags & 4 ? PCRE2_DOTALL : 0);
+  const uint32_t anchors = row.op == Op::kWhole ? PCRE2_ANCHORED | PCRE2_ENDANCHORED : 0;
   int at = -1, outcome = 0;
   for (auto _ : state) {
     int error;
     PCRE2_SIZE offset;
+    if (row.wide) {
+      pcre2_code_32* code =
+          pcre2_compile_32(reinterpret_cast<PCRE2_SPTR32>(row.pcre2Pattern.data()),
+                           row.pcre2Pattern.size(), options, &error, &offset, nullptr);
+      if (!code) {
+        outcome = RefusedOutcome(error);
+        continue;
+      }
+      pcre2_match_data_32* md = pcre2_match_data_create_from_pattern_32(code, nullptr);
+      int rc = pcre2_match_32(code, reinterpret_cast<PCRE2_SPTR32>(row.wideText.data()),
+                              row.wideText.size(), 0, anchors, md, nullptr);
+      at = rc > 0 ? static_cast<int>(pcre2_get_ovector_pointer_32(md)[0]) : -1;
+      outcome = rc == PCRE2_ERROR_MATCHLIMIT ? 2 : 0;
+      pcre2_match_data_free_32(md);
+      pcre2_code_free_32(code);
+      continue;
+    }
     pcre2_code_8* code = pcre2_compile_8(reinterpret_cast<PCRE2_SPTR8>(row.pattern.data()),
                                          row.pattern.size(), options, &error, &offset, nullptr);
     if (!code) {
-      outcome = 3;
+      outcome = RefusedOutcome(error);
       continue;
     }
     pcre2_match_data_8* md = pcre2_match_data_create_from_pattern_8(code, nullptr);
-    int rc =
-        pcre2_match_8(code, reinterpret_cast<PCRE2_SPTR8>(row.text.data()), row.text.size(), 0,
-                      row.op == Op::kWhole ? PCRE2_ANCHORED | PCRE2_ENDANCHORED : 0, md, nullptr);
+    int rc = pcre2_match_8(code, reinterpret_cast<PCRE2_SPTR8>(row.text.data()), row.text.size(), 0,
+                           anchors, md, nullptr);
     at = rc > 0 ? static_cast<int>(pcre2_get_ovector_pointer_8(md)[0]) : -1;
     outcome = rc == PCRE2_ERROR_MATCHLIMIT ? 2 : 0;
     pcre2_match_data_free_8(md);

@@ -1,11 +1,12 @@
-// The member set of a class node: a bitmap for the codes 0 to 255 and a
-// sorted list for any wider characters, built once from a class text.
+// The member set of a class node: a bitmap for the codes 0 to 255 and, for
+// any wider characters, the wide members (wide_members.h), built once from a
+// class text.
 #ifndef REGEX_CHARSET_H
 #define REGEX_CHARSET_H
 
-#include <algorithm>
 #include <cstdint>
-#include <vector>
+
+#include "regex/wide_members.h"
 
 namespace RegexEngine {
 
@@ -17,35 +18,32 @@ class BasicCharSet {
 
   // Every character of the text becomes a member; lowered first when asked.
   BasicCharSet(const String& members, bool lower) {
-    for (Char c : members) Add(lower ? T::Lower(c) : c);
-    std::sort(wide_.begin(), wide_.end());
-    wide_.erase(std::unique(wide_.begin(), wide_.end()), wide_.end());
+    for (Char c : members) {
+      const std::uint32_t code = T::Code(lower ? T::Lower(c) : c);
+      if (code < 256)
+        low_[code >> 6] |= std::uint64_t(1) << (code & 63);
+      else
+        wide_.Add(code);
+    }
+    wide_.Finish();
   }
 
   bool Contains(Char c) const {
     std::uint32_t code = T::Code(c);
     if (code < 256) return (low_[code >> 6] >> (code & 63)) & 1u;
-    return std::binary_search(wide_.begin(), wide_.end(), code);
+    return wide_.Contains(code);
   }
 
   // Number of distinct members.
   int Size() const {
-    int n = static_cast<int>(wide_.size());
+    int n = wide_.Size();
     for (std::uint64_t w : low_) n += __builtin_popcountll(w);
     return n;
   }
 
  private:
-  void Add(Char c) {
-    std::uint32_t code = T::Code(c);
-    if (code < 256)
-      low_[code >> 6] |= std::uint64_t(1) << (code & 63);
-    else
-      wide_.push_back(code);
-  }
-
   std::uint64_t low_[4] = {0, 0, 0, 0};
-  std::vector<std::uint32_t> wide_;
+  WideMembers wide_;
 };
 
 }  // namespace RegexEngine

@@ -27,6 +27,11 @@ class LiteralIndex {
     const auto it = starts_.find(nodeIndex);
     return it == starts_.end() ? nullptr : &it->second;
   }
+  // True when the starts of a literal over a text of the given length fit in
+  // the room left.
+  bool Fits(std::size_t textLength) const {
+    return used_ + WordsFor(textLength) * sizeof(std::uint64_t) <= room_;
+  }
   // Keeps them when they fit in the room left, else an empty mark; returns
   // what is kept.
   const std::vector<std::uint64_t>* Keep(int nodeIndex, std::vector<std::uint64_t> starts) {
@@ -35,6 +40,8 @@ class LiteralIndex {
     used_ += starts.size() * sizeof(std::uint64_t);
     return &(starts_[nodeIndex] = std::move(starts));
   }
+  // One bit per position, the end of the text included.
+  static std::size_t WordsFor(std::size_t textLength) { return textLength / 64 + 1; }
 
  private:
   std::map<int, std::vector<std::uint64_t>> starts_;  // by node index

@@ -71,6 +71,9 @@ class MatchBudget {
   }
 
   bool Exhausted() const { return exhausted_; }
+  // Ends the operation: a bound other than the steps and the nesting (the
+  // room for saved group positions) would be passed.
+  void Stop() { exhausted_ = true; }
 
   // Enters on construction and leaves on destruction.
   class Call {

@@ -183,6 +183,7 @@ template <class T>
 void BasicMatcher<T>::SetString(const String& newText) {
   text = newText;
   DropTable();
+  knownRuns.reset();
   Reset();
 }
 

@@ -48,7 +48,9 @@
 //   - counted repetitions of one atom ({n,m}) whose upper bound is smaller
 //     than the runs of the atom in the text: a walk that the bound cuts short
 //     remembers nothing (quantifier_nodes.h), so every start walks again, and
-//     the time grows with the text times the bound;
+//     the time grows with the text times the bound. (Their mandatory part,
+//     when the atom is one character, needs no table: the matcher keeps what
+//     each walk learnt of the atom's runs, known_runs.h.);
 //   - nodes without a slot (above), and slots that do not fit in the table.
 #ifndef REGEX_MEMO_PLAN_H
 #define REGEX_MEMO_PLAN_H

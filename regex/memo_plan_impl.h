@@ -72,24 +72,38 @@ MemoPlan BuildMemoPlan(const std::vector<BasicNode<T>*>& nodes) {
     if (reset != 0 && loopBit.count(reset)) resets[i] = bitOf(reset);
   }
 
+  // The fixed point, through a list of the nodes whose facts may have grown
+  // from a successor's: a node's facts only grow, at most 129 times (hard and
+  // the bits of up to 64 loops, twice), so the work stays about linear in
+  // the size of the graph however deep its cycles nest.
+  std::vector<std::vector<int>> from(nodes.size());  // the nodes with an edge to each
+  for (int i = 0; i < count; ++i) {
+    for (const Edge& e : edges[i]) from[static_cast<std::size_t>(e.to)].push_back(i);
+  }
   std::vector<Facts> facts(own);
-  for (bool changed = true; changed;) {
-    changed = false;
-    for (int i = count - 1; i >= 0; --i) {
-      Facts f = own[i];
-      for (const Edge& e : edges[i]) {
-        const Facts& to = facts[static_cast<std::size_t>(e.to)];
-        f.hard = f.hard || to.hard;
-        f.counted |= to.counted;
-        if (!e.consumes) f.zero |= to.zero;
-      }
-      f.counted &= ~resets[i];
-      f.zero &= ~resets[i];
-      Facts& old = facts[i];
-      if (f.hard != old.hard || f.counted != old.counted || f.zero != old.zero) {
-        old = f;
-        changed = true;
-      }
+  std::vector<int> work;
+  std::vector<char> listed(nodes.size(), 1);
+  for (int i = 0; i < count; ++i) work.push_back(i);  // the highest index is taken first
+  while (!work.empty()) {
+    const int i = work.back();
+    work.pop_back();
+    listed[static_cast<std::size_t>(i)] = 0;
+    Facts f = own[i];
+    for (const Edge& e : edges[i]) {
+      const Facts& to = facts[static_cast<std::size_t>(e.to)];
+      f.hard = f.hard || to.hard;
+      f.counted |= to.counted;
+      if (!e.consumes) f.zero |= to.zero;
+    }
+    f.counted &= ~resets[i];
+    f.zero &= ~resets[i];
+    Facts& old = facts[i];
+    if (f.hard == old.hard && f.counted == old.counted && f.zero == old.zero) continue;
+    old = f;
+    for (int before : from[static_cast<std::size_t>(i)]) {
+      if (listed[static_cast<std::size_t>(before)]) continue;
+      listed[static_cast<std::size_t>(before)] = 1;
+      work.push_back(before);
     }
   }
 

@@ -166,11 +166,13 @@ class BasicNode : public RegexEngine::NodePrintSlot<T::kPrints> {
   }
 
   // Finds every occurrence of the literal (overlapping ones included) and
-  // keeps their starts in the matcher; null when the step bound ended it.
+  // keeps their starts in the matcher; null when the step bound ended it. A
+  // literal whose starts would not fit keeps an empty mark at once.
   const std::vector<std::uint64_t>* IndexLiteral(const String& literal, bool ci, const String& text,
                                                  Matcher* m) const {
+    if (!m->literals->Fits(text.size())) return m->literals->Keep(index, {});
     const RegexEngine::BasicLiteralSearch<T> search(literal, ci);
-    std::vector<std::uint64_t> starts(text.size() / 64 + 1, 0);
+    std::vector<std::uint64_t> starts(RegexEngine::LiteralIndex::WordsFor(text.size()), 0);
     typename RegexEngine::BasicLiteralSearch<T>::Cursor cursor{0, 0};
     for (;;) {
       long long read = 0;
@@ -221,18 +223,31 @@ class BasicNode : public RegexEngine::NodePrintSlot<T::kPrints> {
   // Pushes the start and end of each group onto the matcher's save stack and
   // returns the mark to restore from. The stack is reused between matches.
   // Saving counts one step per group (the steps of putting them back are of
-  // the same number).
+  // the same number). The stack holds at most kMaxSavedGroupBytes: a save
+  // that would pass it saves nothing and ends the operation, so that the
+  // body does not run, and returns kNothingSaved.
+  static constexpr size_t kNothingSaved = static_cast<size_t>(-1);
   static size_t SaveGroups(Matcher* m, const std::vector<int>& ids) {
-    const size_t mark = m->savedGroups.size();
-    if (!ids.empty()) m->budget.Spend(static_cast<long long>(ids.size()));
+    std::vector<int>& saved = m->savedGroups;
+    const size_t mark = saved.size();
+    if (ids.empty()) return mark;
+    m->budget.Spend(static_cast<long long>(ids.size()));
+    constexpr size_t kMostInts = RegexLimits::kMaxSavedGroupBytes / sizeof(int);
+    const size_t need = mark + 2 * ids.size();
+    if (need > kMostInts) {
+      m->budget.Stop();
+      return kNothingSaved;
+    }
+    if (need > saved.capacity()) saved.reserve(std::min(kMostInts, std::max(need, 2 * mark)));
     for (int g : ids) {
-      m->savedGroups.push_back(m->groupStarts[g]);
-      m->savedGroups.push_back(m->groupEnds[g]);
+      saved.push_back(m->groupStarts[g]);
+      saved.push_back(m->groupEnds[g]);
     }
     return mark;
   }
   // Puts back what SaveGroups pushed at mark (when restore is true) and pops it.
   static void DropSavedGroups(Matcher* m, const std::vector<int>& ids, size_t mark, bool restore) {
+    if (mark == kNothingSaved) return;
     if (restore) {
       size_t k = mark;
       for (int g : ids) {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "regex/known_runs.h"
 #include "regex/match_budget.h"
 #include "regex/print_slots.h"
 #include "regex/traits.h"
@@ -94,6 +95,7 @@ class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
   // Which nodes may remember their failures (memo_plan.h); worked out on the
   // first request, which comes only from a match that has run long.
   const RegexEngine::MemoPlan& Plan() const;
+  int NodeCount() const { return static_cast<int>(nodeRegistry.size()); }
 
  private:
   explicit BasicPattern(const String& text);
@@ -207,6 +209,12 @@ class BasicMatcher {
   // Group positions saved by look-aheads and independent groups while their
   // body runs, so that a failure can put them back.
   std::vector<int> savedGroups;
+  // What the matcher has learnt of the runs of a repetition's atom in its
+  // text, by the repetition node's index (the places are made on first use).
+  RegexEngine::KnownRun& KnownRunOf(int nodeIndex) {
+    if (!knownRuns) knownRuns.reset(new RegexEngine::KnownRun[pattern->NodeCount()]);
+    return knownRuns[nodeIndex];
+  }
 
  private:
   int RunHead(int at);
@@ -218,6 +226,7 @@ class BasicMatcher {
   bool exhausted = false;       // a find answered false; finds stay false until Reset
   unsigned long memoFlags = 0;  // the mode the failure table was made in
   std::vector<int> storage;
+  std::unique_ptr<RegexEngine::KnownRun[]> knownRuns;  // learnt of the text: dropped with it
 };
 
 using Pattern = BasicPattern<NarrowTraits>;

@@ -5,8 +5,12 @@
 // An atom is one node whose iterations all have the same width and change no
 // matcher state, so the greedy form walks forward over the iterations and
 // then back over their end positions in a loop: the stack does not grow with
-// the number of iterations. Atoms of one character are tested directly.
-// Every iteration counts against the operation's step bound.
+// the number of iterations. Atoms of one character are tested directly; with
+// two or more mandatory iterations their mandatory walk goes through what
+// the matcher knows of the atom's runs in the text (known_runs.h), so that
+// retrying it from every start position costs about one test per character.
+// Every iteration tried, in a walk that succeeds or fails, counts against the
+// operation's step bound.
 //
 // A repetition of an atom of fixed width (one character, a class, a literal
 // text) remembers failures per iteration start. What follows an iteration
@@ -58,6 +62,9 @@ class BasicQuantifierNode : public BasicNode<T> {
   bool MayRemember() const override { return true; }
   void Prepare() override {
     single_ = inner->IsSingleChar();
+    // A repetition of one character with two or more mandatory iterations
+    // keeps what its walks learn of the text (known_runs.h).
+    knowsRuns_ = single_ && min >= 2;
     lead_ = this->LeadOf(this->next);
     bool ci = false;
     const String* literal = inner->LiteralText(ci);
@@ -88,15 +95,27 @@ class BasicQuantifierNode : public BasicNode<T> {
   }
 
   // The min mandatory iterations; an iteration without progress ends them
-  // early and counts as satisfying them. Does not continue at next.
+  // early and counts as satisfying them. Does not continue at next. Every
+  // iteration tried counts as a step, whether the walk succeeds or fails.
   int Mandatory(const String& text, Matcher* m, int cur) const {
+    if (knowsRuns_) return MandatoryOfOneChar(text, m, cur);
     int p = cur;
     for (int i = 0; i < min; ++i) {
       int r = Step(text, m, p);
-      if (r <= p) return r;
+      if (r <= p) return m->budget.Spend(i + 1) ? r : -1;
       p = r;
     }
     return m->budget.Spend(min) ? p : -1;
+  }
+
+  // The mandatory walk of a one-character atom through what the matcher
+  // knows of its runs: the characters it tests count as steps.
+  int MandatoryOfOneChar(const String& text, Matcher* m, int cur) const {
+    auto passes = [&](int at) { return inner->TestChar(text[at]); };
+    long long tested = 0;
+    const int len = static_cast<int>(text.size());
+    const int r = m->KnownRunOf(this->index).Walk(len, cur, min, passes, tested);
+    return m->budget.Spend(tested) ? r : -1;
   }
 
   // True when the table remembers failures per iteration start (see above).
@@ -230,6 +249,7 @@ class BasicQuantifierNode : public BasicNode<T> {
   }
 
   bool single_ = false;
+  bool knowsRuns_ = false;            // the mandatory walk goes through the known runs
   int width_ = 0;                     // the width of every iteration, or 0 when it may vary
   typename BasicNode<T>::Lead lead_;  // what the rest needs at its first index
 };

@@ -31,6 +31,12 @@ constexpr long long kRememberAfterSteps = 4096;
 // Largest table of remembered failures one matcher keeps.
 constexpr std::size_t kMaxRememberBytes = std::size_t(64) << 20;
 
+// Most group positions one matcher may hold saved at once: look-aheads and
+// independent groups save those of their body's groups for as long as the
+// rest of the pattern runs, and inside a loop every iteration saves its own.
+// A save that would pass it ends the operation as a no-match.
+constexpr std::size_t kMaxSavedGroupBytes = std::size_t(16) << 20;
+
 // Deepest nesting of parser levels (groups, alternatives, expansions).
 // Deeper patterns are syntax errors.
 constexpr int kMaxParseDepth = 2000;

@@ -1077,4 +1077,53 @@ TEST(RegexDifferential, AssertionsAndIndependentGroupsUndoTheirCaptures) {
                               });
 }
 
+// Counted repetitions of one character over texts of runs about as long as
+// the count. What a matcher learns of the atom's runs in one walk (known_runs.h)
+// serves later walks from other start positions, from both sides and from
+// other nodes: the answers must be PCRE2's, for every form of the repetition
+// and every atom, on both copies, as shipped and remembering from the first
+// step.
+TEST(RegexDifferential, CountedRepetitionsOfOneCharacterOverRuns) {
+  Rng rng(0xC0DE5EEDull);
+  const char* const kAtoms[] = {"a", "[ab]", ".", "[^b]", "\\w", "A"};
+  const char* const kForms[] = {"", "?", "+"};
+  const char* const kShapes[] = {"%",    "%b",        ".*%b", "c*%",           "(%)b?",
+                                 "%|b%", "(?:%|b)+c", "b?%.", "%(?=b)|%(?!a)", "x*(%)%"};
+  const char* const kSeparators[] = {"b", "c", "\n", "ab", "bb", "ba"};
+  Pcre2Oracle oracle;
+  int cases = 0;
+  for (int i = 0; i < 1500; ++i) {
+    const int n = 2 + rng.Below(6);
+    std::string count = "{" + std::to_string(n);
+    const int bound = rng.Below(3);
+    if (bound == 1) count += "," + std::to_string(n + rng.Below(4));
+    if (bound == 2) count += ",";
+    count += "}";
+    const std::string atom = rng.Pick(kAtoms);
+    const std::string repetition = atom + count + rng.Pick(kForms);
+    std::string pattern;
+    for (const char* c = rng.Pick(kShapes); *c; ++c)
+      pattern += *c == '%' ? repetition : std::string(1, *c);
+    const unsigned long flags = atom == "A" ? kCaseInsensitive : rng.Chance(30) ? kDotAll : 0;
+    for (int k = 0; k < 4; ++k) {
+      std::string text;
+      while (text.size() < 40) {
+        text += std::string(static_cast<size_t>(rng.Below(n + 3)), rng.Chance(10) ? 'A' : 'a');
+        text += rng.Pick(kSeparators);
+      }
+      const Case c{pattern, flags, text};
+      for (Remembering way : kBothWays) {
+        RememberingWay running(way);
+        std::string report;
+        const Verdict v = Check(oracle, c, &report);
+        if (v == Verdict::Rejected) ADD_FAILURE() << "PCRE2 rejected " << pattern;
+        if (v == Verdict::Differ)
+          ADD_FAILURE() << kWayNames[static_cast<int>(way)] << ": " << report;
+        cases += v == Verdict::Agree;
+      }
+    }
+  }
+  EXPECT_GT(cases, 10000);
+}
+
 }  // namespace

@@ -2,8 +2,10 @@
 // plain backtracker repeats from every position, and constructs that nest:
 // each gives the ordinary answer, or ends at a documented bound, and never
 // exhausts the stack.
+#include <cstdint>
 #include <memory>
 
+#include "regex/regex_limits.h"
 #include "tests/regex/regex_test_util.h"
 #include "tests/support/dazudu_adapter_line.h"
 
@@ -277,6 +279,174 @@ std::vector<SearchCase> BoundedCases() {
 
 TYPED_TEST(LongTextTest, EveryOperationEndsWithItsAnswerOrTheCutOff) {
   for (const SearchCase& c : BoundedCases()) CheckSearch<TypeParam>(c);
+}
+
+// Runs of count a, each followed by sep, until the text holds at least
+// length characters, then end.
+std::string Runs(std::size_t count, const std::string& sep, std::size_t length,
+                 const std::string& end = "") {
+  std::string text;
+  const std::string run = std::string(count, 'a') + sep;
+  text.reserve(length + run.size() + end.size());
+  while (text.size() < length) text += run;
+  return text + end;
+}
+
+// Counted repetitions of one character whose mandatory part is longer than
+// the runs it meets, retried from every start position: each start that a
+// failed walk has already answered costs about one test, so the search ends
+// with its true answer in time linear in the text, in every form (greedy,
+// lazy, possessive; a character, a class, the dot, ignoring case).
+std::vector<SearchCase> MandatoryWalkCases() {
+  const std::string a99999(99999, 'a');
+  const std::size_t twoMb = 2 << 20;
+  const std::string lastRun = Runs(1000, "c", twoMb, std::string(1000, 'a') + "b");
+  return {
+      {"a{100000} over 99,999 a", "a{100000}", 0, a99999, Op::kFind, false, 0, -1, -1, 0, false},
+      {"lazy", "a{100000}?", 0, a99999, Op::kFind, false, 0, -1, -1, 0, false},
+      {"possessive", "a{100000}+", 0, a99999, Op::kFind, false, 0, -1, -1, 0, false},
+      {"class", "[ab]{100000}", 0, a99999, Op::kFind, false, 0, -1, -1, 0, false},
+      {"dot", ".{100000}", 0, a99999, Op::kFind, false, 0, -1, -1, 0, false},
+      {"ignoring case", "(?i)A{100000}", 0, a99999, Op::kFind, false, 0, -1, -1, 0, false},
+      {".{1000000} over a line of 999,999", ".{1000000}", 0, std::string(999999, 'x'), Op::kFind,
+       false, 0, -1, -1, 0, false},
+      {"a{1000} over 20 MB of runs of 999", "a{1000}", 0, Runs(999, "b", 20000000), Op::kFind,
+       false, 0, -1, -1, 0, false},
+      {"lazy over runs", "a{1000,}?", 0, Runs(999, "b", twoMb), Op::kFind, false, 0, -1, -1, 0,
+       false},
+      {"possessive over runs", "a{1000,1500}+", 0, Runs(999, "b", twoMb), Op::kFind, false, 0, -1,
+       -1, 0, false},
+      {"class over runs", "[a-c]{1000}", 0, Runs(999, "d", twoMb), Op::kFind, false, 0, -1, -1, 0,
+       false},
+      {"dot over lines", ".{1000}", 0, Runs(999, "\n", twoMb), Op::kFind, false, 0, -1, -1, 0,
+       false},
+      {"ignoring case over runs", "(?i)A{1000}", 0, Runs(999, "b", twoMb), Op::kFind, false, 0, -1,
+       -1, 0, false},
+      // Every run is long enough, but only the last is followed by b.
+      {"the rest fails after every run but the last", "a{1000}b", 0, lastRun, Op::kFind, true, 0,
+       static_cast<int>(lastRun.size()) - 1001, static_cast<int>(lastRun.size()), 0, false},
+      // The greedy dot gives back one position at a time, so the repetition
+      // is reached from the end of the text backwards.
+      {"reached from the end backwards", ".*a{1000}d", 0, Runs(1000, "b", 1 << 20, "!d"), Op::kFind,
+       false, 0, -1, -1, 0, false},
+  };
+}
+
+TYPED_TEST(LongTextTest, MandatoryWalksEndWithTheTrueAnswer) {
+  for (const SearchCase& c : MandatoryWalkCases()) CheckSearch<TypeParam>(c);
+}
+
+// Every character a mandatory walk tests counts as a step, whether the walk
+// succeeds or fails: with a bound of 1,000 steps, a whole-text match whose
+// one walk tests 5,000 characters is cut off.
+TYPED_TEST(LongTextTest, MandatoryWalksCountTheirSteps) {
+  using P = BasicPattern<TypeParam>;
+  const RegexLimits::ScopedTestLimits limits(RegexLimits::kNeverRemember, 1000);
+  const std::string fails = std::string(4999, 'a') + "b";
+  const struct {
+    const char* pattern;
+    std::string text;
+  } cases[] = {
+      {"a{5000}", std::string(5000, 'a')},  // the walk succeeds
+      {"a{5000}", fails},
+      {"[ac]{5000}", fails},
+      {"(?i)A{5000}+", fails},
+      {"\\Qab\\E{3000}", Repeat("ab", 2999) + "b"},  // an atom of two characters
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), 0));
+    auto m = Own(p->CreateMatcher(Text<TypeParam>(c.text)));
+    EXPECT_FALSE(m->Matches());
+    EXPECT_TRUE(m->LimitExceeded());
+  }
+}
+
+// 500 groups of 100 empty alternatives: every pass of a look-ahead or an
+// independent group over them saves 100,000 group positions, and inside a
+// loop each iteration keeps its own while the rest of the pattern runs.
+std::string ManyEmptyGroups() {
+  std::string alternatives = "(?:()";
+  for (int i = 1; i < 100; ++i) alternatives += "|()";
+  return Repeat(alternatives + ")", 500);
+}
+
+// What one matcher holds saved is bounded: where the bound would be passed
+// the find is cut off (the true answer is a match at 0); where it is not,
+// the answer is the ordinary one.
+TYPED_TEST(LongTextTest, SavedGroupPositionsStayWithinTheirBound) {
+  using P = BasicPattern<TypeParam>;
+  const std::string body = ManyEmptyGroups();
+  const struct {
+    std::string pattern;
+    std::string text;
+    bool cutOff;
+  } cases[] = {
+      {"(?:(?=" + body + ")a)*b", std::string(3000, 'a') + "b", true},
+      {"(?:(?>" + body + ")a)*b", std::string(3000, 'a') + "b", true},
+      {"(?:(?=(a))a)*b", std::string(2000, 'a') + "b", false},
+      {"(?:(?>(a))|b)*c", std::string(2000, 'a') + "c", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern.substr(0, 12));
+    auto p = Own(P::Compile(Text<TypeParam>(c.pattern), 0));
+    ASSERT_NE(p, nullptr);
+    auto m = Own(p->CreateMatcher(Text<TypeParam>(c.text)));
+    EXPECT_EQ(m->FindFirstMatch(), !c.cutOff);
+    EXPECT_EQ(m->LimitExceeded(), c.cutOff);
+    if (!c.cutOff) {
+      EXPECT_EQ(m->GetStartingIndex(0), 0);
+      EXPECT_EQ(m->GetEndingIndex(0), static_cast<int>(c.text.size()));
+    }
+    EXPECT_LE(m->savedGroups.capacity() * sizeof(int), RegexLimits::kMaxSavedGroupBytes);
+  }
+}
+
+// Wide classes of many members cost about one test per character like any
+// other class: the counted repetition below the run is cut off at the step
+// bound on a long text (the true answer is the empty match before the end)
+// and answers on a shorter one.
+std::wstring VariedAbove255(std::size_t length, std::uint32_t span) {
+  std::wstring text;
+  std::uint32_t x = 12345;
+  for (std::size_t i = 0; i < length; ++i) {
+    x = x * 1103515245u + 12345u;
+    text += static_cast<wchar_t>(0x100 + (x >> 8) % span);
+  }
+  return text;
+}
+
+TEST(WideLongText, ClassesOfManyMembersCostOneTestPerCharacter) {
+  const std::wstring toBmp = L"[\\x0100-\\xffff]{0,1000}\\z";
+  const std::wstring toLast = L"[\\x0100-" + std::wstring(1, wchar_t(0x10FFFF)) + L"]{0,1000}\\z";
+  std::wstring everyOther = L"[";
+  for (wchar_t c = 0x100; c < 0x10000; c += 2) everyOther += c;
+  everyOther += L"]{0,1000}\\z";
+  std::wstring evenText = VariedAbove255(100000, 0x7F00);
+  for (wchar_t& c : evenText) c = static_cast<wchar_t>(0x100 + 2 * (c - 0x100));
+  const struct {
+    const char* name;
+    std::wstring pattern;
+    std::wstring text;
+    bool cutOff;
+  } cases[] = {
+      {"the BMP above 255", toBmp, VariedAbove255(100000, 0xFF00) + L"b", true},
+      {"up to U+10FFFF", toLast, VariedAbove255(100000, 0x10FF00) + L"b", true},
+      {"every other code of the BMP", everyOther, evenText + L"b", true},
+      {"the BMP above 255, shorter", toBmp, VariedAbove255(10000, 0xFF00) + L"b", false},
+      {"every other code, shorter", everyOther, evenText.substr(0, 10000) + L"b", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto p = Own(UPattern::Compile(c.pattern, 0));
+    ASSERT_NE(p, nullptr);
+    auto m = Own(p->CreateMatcher(c.text));
+    EXPECT_EQ(m->FindFirstMatch(), !c.cutOff);
+    EXPECT_EQ(m->LimitExceeded(), c.cutOff);
+    if (!c.cutOff) {
+      EXPECT_EQ(m->GetStartingIndex(0), static_cast<int>(c.text.size()));
+    }
+  }
 }
 
 TYPED_TEST(LongTextTest, ReplaceOverALongRunFindsTheLateMatch) {

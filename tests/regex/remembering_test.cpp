@@ -326,4 +326,21 @@ TEST(MemoPlanTest, NodesThatStateNothingAreNotRemembered) {
   EXPECT_FALSE(AlternationRemembered(new NFAEndOfMatchNode(), false));
 }
 
+// The facts that keep a node out of the plan reach it through any number of
+// nested alternations: in a|b|...|\1 every Or node reaches the back
+// reference through its second alternative, and in \1|b|...|b only the
+// outermost one does; with no back reference every Or node has a slot.
+TEST(MemoPlanTest, FactsReachThroughLongChainsOfAlternatives) {
+  const int kAlternatives = 1998;  // the most one group can hold
+  auto slots = [](const std::string& first, const std::string& last) {
+    std::string pattern = "(a)(?:" + first;
+    for (int i = 2; i < kAlternatives; ++i) pattern += "|b";
+    auto p = Own(Pattern::Compile(pattern + "|" + last + ")", 0));
+    return p ? p->Plan().slots : -1;
+  };
+  EXPECT_EQ(slots("b", "c"), kAlternatives - 1);
+  EXPECT_EQ(slots("b", "\\1"), 0);
+  EXPECT_EQ(slots("\\1", "b"), kAlternatives - 2);
+}
+
 }  // namespace
