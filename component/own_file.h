@@ -3,14 +3,14 @@
 //
 // A fixed path is usable when its directory belongs to the running user or to
 // root and nobody else may write to it, and what stands at the path is either
-// nothing yet or a regular file of the running user's own, with this one name
-// and without the mode bits the caller forbids. Anything else may have been
-// placed by another user, or can be replaced by one at any moment: a symlink
-// (it would make the run create or write the file it points to), a FIFO (an
-// open would wait for a reader), a device, a directory, another user's file,
-// a file with a second name elsewhere, or a file or directory that others may
-// write to. Such a path is never opened for writing and never handed to a
-// command that would open it.
+// nothing yet or a regular file of the running user's own (or root's), with
+// this one name and without the mode bits the caller forbids. Anything else
+// may have been placed by another user, or can be replaced by one at any
+// moment: a symlink (it would make the run create or write the file it points
+// to), a FIFO (an open would wait for a reader), a device, a directory,
+// another user's file, a file with a second name elsewhere, or a file or
+// directory that others may write to. Such a path is never opened for writing
+// and never handed to a command that would open it.
 #ifndef COMPONENT_OWN_FILE_H
 #define COMPONENT_OWN_FILE_H
 
