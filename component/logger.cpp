@@ -65,10 +65,11 @@ bool CLogger::AppendToFile(const std::string& bytes) const {
   return ::close(fd) == 0 && written;
 }
 
-// Console and file both take plain bytes, so narrow, wide and integer pieces
-// never mix stream orientations and none of them is dropped. A piece that
-// does not reach the file whole, because the file does not open or a write
-// fails, reports it once on the console, after its echo.
+// Console and file both take plain bytes through one narrow stream or
+// descriptor each, so narrow, wide and integer texts never mix stream
+// orientations and none of them is dropped. A text that does not reach the
+// file whole, because the file does not open or a write fails, is reported
+// once on the console, after its echo.
 void CLogger::WritePiece(const std::string& bytes) {
   if (!quiet) std::cout << bytes;
   if (noFile) return;

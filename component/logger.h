@@ -6,7 +6,7 @@
 // the running user's own, written by nobody else, in a directory nobody else
 // may change. Anything else at the log path (a symlink, a FIFO, a directory,
 // another user's file, a file with a second name) is treated as a log file
-// that does not open: each piece reports "ERROR : Unable to write to log
+// that does not open: each write reports "ERROR : Unable to write to log
 // file", and no command that would open the path is run (CommandsMayAppend).
 #ifndef COMPONENT_LOGGER_H
 #define COMPONENT_LOGGER_H

@@ -22,7 +22,7 @@ bool OwnRegularFile(const struct stat& status, mode_t forbidden) {
          (status.st_mode & forbidden) == 0 && status.st_nlink == 1;
 }
 
-// The directory part and the last component of a path.
+// The directory and the last component of a path.
 struct Place {
   std::string dir;
   std::string name;

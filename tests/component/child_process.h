@@ -1,4 +1,4 @@
-// A piece of a test run in a child process of its own: for what changes the
+// A step of a test run in a child process of its own: for what changes the
 // whole process (signal dispositions, the file-creation mask, resource
 // limits) or may end it.
 #ifndef TESTS_COMPONENT_CHILD_PROCESS_H

@@ -98,7 +98,7 @@ TEST(LoggerTest, MissingLogDirectoryIsReportedNotFatal) {
 }
 
 // Something at the log path that another user could have placed, or could
-// change: the constructor does not touch it, no piece opens it, each piece
+// change: the constructor does not touch it, no write opens it, each write
 // reports the file as one that does not open, and no command may be handed
 // the path.
 struct UnsafeLogRow {
@@ -196,12 +196,12 @@ TEST(LoggerCommands, MayAppendToAnOwnFileOrWhereTheDirectoryIsMissing) {
 }
 
 // A write that fails once the file has opened (a full disk, here the file
-// size limit): each piece that did not reach the file whole reports it once,
+// size limit): each text that did not reach the file whole reports it once,
 // after its echo; the echo goes on unchanged.
-TEST(LoggerWrites, FailedWriteIsReportedForEachPieceItCuts) {
+TEST(LoggerWrites, FailedWriteIsReportedForEachTextItCuts) {
   struct Row {
     rlim_t limit;
-    std::vector<std::string> pieces;
+    std::vector<std::string> texts;
     std::string said;
     std::string file;
   };
@@ -209,7 +209,7 @@ TEST(LoggerWrites, FailedWriteIsReportedForEachPieceItCuts) {
       // The first two fill the file; each later one fails whole.
       {10, {"01234", "56789", "abc", "4"}, "0123456789abc" + kFileError + "4" + kFileError,
        "0123456789"},
-      // Only part of the piece fits.
+      // Only the start of the text fits.
       {4, {"0123456789"}, "0123456789" + kFileError, "0123"},
   };
   for (const Row& row : rows) {
@@ -221,7 +221,7 @@ TEST(LoggerWrites, FailedWriteIsReportedForEachPieceItCuts) {
       ::signal(SIGXFSZ, SIG_IGN);
       const rlimit limit{row.limit, row.limit};
       ::setrlimit(RLIMIT_FSIZE, &limit);
-      for (const std::string& piece : row.pieces) log << piece;
+      for (const std::string& text : row.texts) log << text;
       std::cout.flush();
       return 0;
     });

@@ -28,38 +28,38 @@ e2e::Scenario FlashScenario() { return dazudu_cases::RecordingUpgradeScenario({}
 
 std::string CallsLog() { return e2e::DazuduKit{}.CallsLog(); }
 
-// The pieces a flash run writes through its log, in order, for an engine
+// The texts a flash run writes through its log, in order, for an engine
 // that gave engineCode.
-std::vector<std::string> FlashPieces(int engineCode, const std::string& message, int exitCode) {
-  std::vector<std::string> pieces = {"---------------------------------------------------\n",
-                                     "Loading references...",
-                                     "done.\n",
-                                     "Performing discovery...\n",
-                                     "Preparing the Dazudu Kit...",
-                                     "done\n",
-                                     "Performing flash -- DO NOT INTERRUPT!\n",
-                                     "Executing flash engine: ",
-                                     kEngineCommand,
-                                     "\n",
-                                     "Flash Engine exit code: ",
-                                     std::to_string(engineCode),
-                                     "\n"};
-  if (!message.empty()) pieces.push_back(message);
-  for (const std::string& piece :
+std::vector<std::string> FlashTexts(int engineCode, const std::string& message, int exitCode) {
+  std::vector<std::string> texts = {"---------------------------------------------------\n",
+                                    "Loading references...",
+                                    "done.\n",
+                                    "Performing discovery...\n",
+                                    "Preparing the Dazudu Kit...",
+                                    "done\n",
+                                    "Performing flash -- DO NOT INTERRUPT!\n",
+                                    "Executing flash engine: ",
+                                    kEngineCommand,
+                                    "\n",
+                                    "Flash Engine exit code: ",
+                                    std::to_string(engineCode),
+                                    "\n"};
+  if (!message.empty()) texts.push_back(message);
+  for (const std::string& text :
        {std::string("Flash complete ["), std::to_string(exitCode), std::string("]\n")})
-    pieces.push_back(piece);
-  return pieces;
+    texts.push_back(text);
+  return texts;
 }
 
-// The console of those pieces, each followed by afterEach.
-std::string Console(const std::vector<std::string>& pieces, const std::string& afterEach) {
-  std::string text;
-  for (const std::string& piece : pieces) text += piece + afterEach;
-  return text;
+// The console of those texts, each followed by afterEach.
+std::string Console(const std::vector<std::string>& texts, const std::string& afterEach) {
+  std::string console;
+  for (const std::string& text : texts) console += text + afterEach;
+  return console;
 }
 
 const std::string& UsualConsole() {
-  static const std::string console = Console(FlashPieces(0, kSuccess, 1), "");
+  static const std::string console = Console(FlashTexts(0, kSuccess, 1), "");
   return console;
 }
 
@@ -105,7 +105,7 @@ TEST_P(SignalDuringFlash, EndsOnlyAsTheEngineEnds) {
 
   EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
   EXPECT_TRUE(EndsWith(o.log, LoggedOutcome(row.engineCode, row.message, row.exitCode))) << o.log;
-  EXPECT_EQ(o.out, Console(FlashPieces(row.engineCode, row.message, row.exitCode), ""));
+  EXPECT_EQ(o.out, Console(FlashTexts(row.engineCode, row.message, row.exitCode), ""));
   // The simulation behind the recording engine notes its arguments once the
   // engine goes on.
   EXPECT_EQ(dazudu_cases::FileOf(o, CallsLog()),
@@ -282,7 +282,7 @@ TEST(LockHeldByOtherUser, RootRunsStillFollowOneAnother) {
 
 // Whatever another user could have placed at the log path, or could change
 // there, is not written, not touched and not handed to the engine's shell:
-// the run goes on as with a log that does not open, each piece saying so,
+// the run goes on as with a log that does not open, each text saying so,
 // and the engine is not started. Nothing waits on a FIFO.
 struct LogRow {
   const char* name;
@@ -306,7 +306,7 @@ TEST_P(UnsafeLogPath, IsNeverOpenedAndTheEngineNeverStarted) {
   s.timeout_seconds = 60;  // a run that opens the FIFO waits for ever
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 7) << o.err;
-  EXPECT_EQ(o.out, Console(FlashPieces(2, kAllFailed, 7), kFileError));
+  EXPECT_EQ(o.out, Console(FlashTexts(2, kAllFailed, 7), kFileError));
   EXPECT_EQ(o.err, "");
   EXPECT_EQ(dazudu_cases::FileOf(o, CallsLog()), "/q /fc\n");
   EXPECT_EQ(o.probe, row.probed);
@@ -358,15 +358,15 @@ INSTANTIATE_TEST_SUITE_P(
                "theirs\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A full /var: every piece that cannot be written says so on the console,
+// A full /var: every text that cannot be written says so on the console,
 // after its echo; the run and its exit code are what they would be.
-TEST(FullDisk, EachLostPieceIsReported) {
+TEST(FullDisk, EachLostTextIsReported) {
   e2e::Scenario s = FlashScenario();
   s.var_size = "64k";
   s.setup = {"dd if=/dev/zero of=/var/fill bs=4k 2>/dev/null || true"};
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 1) << o.err;
-  EXPECT_EQ(o.out, Console(FlashPieces(0, kSuccess, 1), kFileError));
+  EXPECT_EQ(o.out, Console(FlashTexts(0, kSuccess, 1), kFileError));
   EXPECT_EQ(o.log, "");
   EXPECT_EQ(dazudu_cases::FileOf(o, CallsLog()), "/q /fc\n/fc /update\n");
 }
