@@ -3,11 +3,12 @@
 // and closed again for each piece.
 //
 // The file is used only while it is safe to (own_file.h): a regular file of
-// the running user's own, written by nobody else, in a directory nobody else
-// may change. Anything else at the log path (a symlink, a FIFO, a directory,
-// another user's file, a file with a second name) is treated as a log file
-// that does not open: each write reports "ERROR : Unable to write to log
-// file", and no command that would open the path is run (CommandsMayAppend).
+// the running user's (or root's) own, written by nobody else, in a directory
+// nobody else may change. Anything else at the log path (a symlink, a FIFO, a
+// directory, another user's file, a file with a second name) is treated as a
+// log file that does not open: each write reports "ERROR : Unable to write to
+// log file", and no command that would open the path is run
+// (CommandsMayAppend).
 #ifndef COMPONENT_LOGGER_H
 #define COMPONENT_LOGGER_H
 
