@@ -23,7 +23,9 @@ int CBaseCmp::ParseCommandLine(int argc, const char* const* argv) {
       log.SetQuiet(true);
     } else if (IsOneOf(word, {"/f", "-f", "/e", "-e", "/g", "-g"})) {
       force = true;
-    } else if (IsOneOf(word, {"/h", "-h"})) {
+    } else if (IsOneOf(word, {"/h", "-h", "--help", "/?", "-?"})) {
+      // The words an administrator tries first for help show the usage and
+      // run nothing, rather than being ignored into a flash.
       PrintUsage();
       return kCommandLineUsage;
     } else if (IsOneOf(word, {"/d", "-d"})) {

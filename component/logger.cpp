@@ -1,9 +1,13 @@
 #include "component/logger.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cwchar>
-#include <fstream>
 #include <iostream>
 
+#include "component/own_file.h"
 #include "component/run_command.h"
 #include "fchba/fixed_paths.h"
 
@@ -33,20 +37,43 @@ std::string WideToConsoleBytes(const std::wstring& text) {
 
 CLogger::CLogger() : path(FixedPaths::Resolve(FixedPaths::kLogFile)), quiet(false), noFile(false) {
   RunIgnoringStatus("mkdir -p " + FixedPaths::Resolve(FixedPaths::kLogDir));
-  RunIgnoringStatus("touch " + path);
+  // touch would follow a symlink, and change the times of whatever stands
+  // there.
+  if (CommandsMayAppend()) RunIgnoringStatus("touch " + path);
 }
 
 CLogger::~CLogger() = default;
 
-// Console and file both take plain bytes through one narrow stream each, so
-// narrow, wide and integer pieces never mix stream orientations and none of
-// them is dropped.
+bool CLogger::CommandsMayAppend() const {
+  return ExamineOwnFile(path, kOthersMayRead) != OwnFileState::kUnsafe;
+}
+
+bool CLogger::AppendToFile(const std::string& bytes) const {
+  // Made as an output file stream would make it, readable by all.
+  const int fd = OpenOwnFile(path, O_WRONLY | O_APPEND | O_CREAT, 0666, kOthersMayRead);
+  if (fd < 0) return false;
+  bool written = true;
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      written = false;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return ::close(fd) == 0 && written;
+}
+
+// Console and file both take plain bytes through one narrow stream or
+// descriptor each, so narrow, wide and integer texts never mix stream
+// orientations and none of them is dropped. A text that does not reach the
+// file whole, because the file does not open or a write fails, is reported
+// once on the console, after its echo.
 void CLogger::WritePiece(const std::string& bytes) {
   if (!quiet) std::cout << bytes;
   if (noFile) return;
-  std::ofstream file(path, std::ios::out | std::ios::app | std::ios::binary);
-  if (!file) std::cout << "ERROR : Unable to write to log file" << std::endl;
-  file << bytes;
+  if (!AppendToFile(bytes)) std::cout << "ERROR : Unable to write to log file" << std::endl;
 }
 
 CLogger& CLogger::operator<<(const std::string& text) {

@@ -1,5 +1,6 @@
 #include "component/base_cmp.h"
 #include "component/exit_codes.h"
+#include "component/run_signals.h"
 
 int CBaseCmp::Run() {
   int result = kExitNothingDone;
@@ -29,6 +30,9 @@ int CBaseCmp::Run() {
   log << "Performing flash -- DO NOT INTERRUPT!\n";
   result = Flash();
   log << "Flash complete [" << result << "]\n";
+  // The outcome is logged: a termination request held during the flash ends
+  // the run now, with the flash's own code.
+  ReleaseTermination();
   return result;
 }
 

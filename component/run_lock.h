@@ -11,8 +11,16 @@
 // numbers that shell redirections name, so that a command line such as the
 // engine's "3>> log" does not replace it.
 //
-// Where the lock file cannot be made or locked (a read-only /var, a file
-// system without flock), the run goes on unlocked.
+// Only a lock that nobody else can hold is waited for: the lock file must be
+// the running user's own regular file that nobody else may open, in a
+// directory that nobody else may change (own_file.h). Anything else at the
+// lock path (another user's file, a file others may open, a symlink, a FIFO,
+// a directory) is left as it is, and the run locks the spare lock file
+// instead, which lives in a directory that only root can write to. Whether
+// the lock path is safe depends only on things that no other user can
+// change, so every run on the host picks the same file and runs still follow
+// one another. Where neither file can be made or locked (a read-only /var and
+// no spare directory, a file system without flock), the run goes on unlocked.
 #ifndef COMPONENT_RUN_LOCK_H
 #define COMPONENT_RUN_LOCK_H
 
@@ -24,7 +32,8 @@ class CRunLock {
   // The console line written while a run waits for another one.
   static const char* const kWaitNotice;
 
-  explicit CRunLock(std::string path);
+  // spare: the lock file used where path cannot be (empty: none).
+  explicit CRunLock(std::string path, std::string spare = std::string());
   // Closes the descriptor; the lock stays with any child that inherited it.
   ~CRunLock();
   CRunLock(const CRunLock&) = delete;
@@ -32,13 +41,14 @@ class CRunLock {
 
   // Takes the lock, waiting while another process holds it. When it has to
   // wait it first writes kWaitNotice to waitNotice (nullptr: says nothing).
-  // True when the lock is held; false when the file cannot be opened or
+  // True when the lock is held; false when neither file can be opened or
   // locked, and the run goes on unlocked.
   bool Take(std::ostream* waitNotice);
   bool Held() const { return held; }
 
  private:
   std::string path;
+  std::string spare;
   int fd;
   bool held;
 };

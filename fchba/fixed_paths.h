@@ -25,6 +25,12 @@ constexpr const char* kLogFile = "/var/vdl/Component.log";
 // on one host follow one another.
 constexpr const char* kLockFile = "/var/vdl/fc-hba-update.lock";
 
+// The lock file used instead where the one beside the log is not a safe one
+// of the run's own (a file another user placed or can open, a symlink, a FIFO,
+// a directory, a directory others may write to), or cannot be made: /run is
+// root's alone, so nobody else can place or hold anything there.
+constexpr const char* kSpareLockFile = "/run/fc-hba-update.lock";
+
 // Reference file, relative to the working directory (never moved).
 constexpr const char* kReferenceFile = "reference.xml";
 

@@ -1,10 +1,19 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <string>
+#include <vector>
 
 #include "component/logger.h"
+#include "tests/component/child_process.h"
 #include "tests/component/scratch.h"
 
 namespace {
@@ -86,6 +95,140 @@ TEST(LoggerTest, MissingLogDirectoryIsReportedNotFatal) {
   testing::internal::CaptureStdout();
   log << "Performing discovery...\n";
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Performing discovery...\n" + kFileError);
+}
+
+// Something at the log path that another user could have placed, or could
+// change: the constructor does not touch it, no write opens it, each write
+// reports the file as one that does not open, and no command may be handed
+// the path.
+struct UnsafeLogRow {
+  const char* name;
+  std::function<void(const std::string& dir, const std::string& log)> make;
+  const char* watched;   // a file, relative to the log directory, whose bytes must not change
+  const char* content;   // its bytes ("" with watched null: nothing is watched)
+};
+
+void PrintTo(const UnsafeLogRow& row, std::ostream* os) { *os << row.name; }
+
+class UnsafeLogEntry : public ::testing::TestWithParam<UnsafeLogRow> {};
+
+TEST_P(UnsafeLogEntry, IsNeitherTouchedNorWritten) {
+  const UnsafeLogRow& row = GetParam();
+  Scratch scratch;
+  const std::string log = scratch.LogPath();
+  const std::string dir = std::filesystem::path(log).parent_path();
+  std::filesystem::create_directories(dir);
+  row.make(dir, log);
+  struct stat before {};
+  ::lstat(log.c_str(), &before);
+
+  CLogger logger;  // would touch the path
+  EXPECT_FALSE(logger.CommandsMayAppend());
+  testing::internal::CaptureStdout();
+  logger << "one" << L"two" << 3;
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "one" + kFileError + "two" + kFileError + "3" + kFileError);
+
+  struct stat after {};
+  ASSERT_EQ(::lstat(log.c_str(), &after), 0);
+  EXPECT_EQ(after.st_mtime, before.st_mtime);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_FALSE(FileExists(dir + "/elsewhere"));
+  if (row.watched != nullptr) {
+    EXPECT_EQ(test_support::ReadFile(dir + "/" + row.watched), row.content);
+  }
+}
+
+// Old times, which a touch would change.
+void BackDate(const std::string& path) {
+  const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+  ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, UnsafeLogEntry,
+    ::testing::Values(
+        UnsafeLogRow{"SymlinkToAFileElsewhere",
+                     [](const std::string& dir, const std::string& log) {
+                       std::filesystem::create_symlink(dir + "/elsewhere", log);
+                       BackDate(log);
+                     },
+                     nullptr, ""},
+        UnsafeLogRow{"Fifo",
+                     [](const std::string&, const std::string& log) {
+                       ::mkfifo(log.c_str(), 0644);
+                       BackDate(log);
+                     },
+                     nullptr, ""},
+        UnsafeLogRow{"SecondNameOfAFileElsewhere",
+                     [](const std::string& dir, const std::string& log) {
+                       test_support::WriteFile(dir + "/precious", "precious\n", 0644);
+                       std::filesystem::create_hard_link(dir + "/precious", log);
+                       BackDate(log);
+                     },
+                     "precious", "precious\n"},
+        UnsafeLogRow{"FileOthersMayWrite",
+                     [](const std::string&, const std::string& log) {
+                       test_support::WriteFile(log, "before\n", 0666);
+                       ::chmod(log.c_str(), 0666);
+                       BackDate(log);
+                     },
+                     "Component.log", "before\n"},
+        UnsafeLogRow{"DirectoryOthersMayWrite",
+                     [](const std::string& dir, const std::string& log) {
+                       test_support::WriteFile(log, "before\n", 0644);
+                       ::chmod(dir.c_str(), 0777);
+                       BackDate(log);
+                     },
+                     "Component.log", "before\n"}),
+    RowName<UnsafeLogRow>);
+
+// Where the directory cannot be reached at all, a command fails by itself,
+// as it always has; it is handed the path as before.
+TEST(LoggerCommands, MayAppendToAnOwnFileOrWhereTheDirectoryIsMissing) {
+  Scratch scratch;
+  CLogger log;
+  EXPECT_TRUE(log.CommandsMayAppend());
+  std::filesystem::remove(scratch.LogPath());
+  EXPECT_TRUE(log.CommandsMayAppend());
+  std::filesystem::remove_all(std::filesystem::path(scratch.LogPath()).parent_path());
+  EXPECT_TRUE(log.CommandsMayAppend());
+}
+
+// A write that fails once the file has opened (a full disk, here the file
+// size limit): each text that did not reach the file whole reports it once,
+// after its echo; the echo goes on unchanged.
+TEST(LoggerWrites, FailedWriteIsReportedForEachTextItCuts) {
+  struct Row {
+    rlim_t limit;
+    std::vector<std::string> texts;
+    std::string said;
+    std::string file;
+  };
+  const Row rows[] = {
+      // The first two fill the file; each later one fails whole.
+      {10, {"01234", "56789", "abc", "4"}, "0123456789abc" + kFileError + "4" + kFileError,
+       "0123456789"},
+      // Only the start of the text fits.
+      {4, {"0123456789"}, "0123456789" + kFileError, "0123"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.limit);
+    Scratch scratch;
+    const ChildResult child = RunInChild([&row](int report) {
+      CLogger log;
+      ::dup2(report, 1);
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{row.limit, row.limit};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      for (const std::string& text : row.texts) log << text;
+      std::cout.flush();
+      return 0;
+    });
+    EXPECT_EQ(child.exitCode, 0);
+    EXPECT_EQ(child.said, row.said);
+    EXPECT_EQ(scratch.ReadLog(), row.file);
+  }
 }
 
 }  // namespace

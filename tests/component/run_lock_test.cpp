@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -23,6 +24,13 @@ namespace {
 // The lock path under the test root, with its directory made.
 std::string LockPath() {
   const std::string path = FixedPaths::Resolve(FixedPaths::kLockFile);
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  return path;
+}
+
+// The spare lock path under the test root, with its directory made.
+std::string SparePath() {
+  const std::string path = FixedPaths::Resolve(FixedPaths::kSpareLockFile);
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   return path;
 }
@@ -43,7 +51,7 @@ bool LockIsBusy(const std::string& path) {
 // "shell" and runs until EndShell().
 class LockProcess {
  public:
-  LockProcess(const std::string& path, bool withShell) {
+  LockProcess(const std::string& path, bool withShell, const std::string& spare = "") {
     int report[2], control[2], shellControl[2];
     if (::pipe2(report, O_CLOEXEC) != 0 || ::pipe2(control, O_CLOEXEC) != 0 ||
         ::pipe2(shellControl, O_CLOEXEC) != 0) {
@@ -60,7 +68,7 @@ class LockProcess {
       for (int fd = 3; fd < 1024; ++fd) {
         if (fd != control[0] && fd != shellControl[0]) ::close(fd);
       }
-      CRunLock lock(path);
+      CRunLock lock(path, spare);
       std::cout << (lock.Take(&std::cout) ? "taken\n" : "unlocked\n") << std::flush;
       if (withShell && ::fork() == 0) {
         ::dup2(shellControl[0], 0);
@@ -229,5 +237,97 @@ INSTANTIATE_TEST_SUITE_P(Release, RunLockOrder,
                                            ReleaseRow{"FirstKilledWhileItsShellRuns",
                                                       Release::kKilledWhileItsShellRuns}),
                          RowName<ReleaseRow>);
+
+// Where the lock file beside the log is one that others could hold or have
+// placed, the run locks the spare file instead: it neither waits on the
+// entry nor changes it, and another run that finds the same entry waits for
+// it on the spare.
+struct UnsafeLockRow {
+  const char* name;
+  std::function<void(const std::string& path)> make;
+};
+
+void PrintTo(const UnsafeLockRow& row, std::ostream* os) { *os << row.name; }
+
+class UnsafeLockEntry : public ::testing::TestWithParam<UnsafeLockRow> {};
+
+TEST_P(UnsafeLockEntry, IsLeftAloneAndTheSpareTaken) {
+  Scratch scratch;
+  const std::string path = LockPath();
+  const std::string spare = SparePath();
+  GetParam().make(path);
+  struct stat before {};
+  ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+
+  LockProcess first(path, false, spare);
+  ASSERT_EQ(first.ReadLine(), "taken");
+  EXPECT_TRUE(LockIsBusy(spare));
+  struct stat spareStatus {};
+  ASSERT_EQ(::stat(spare.c_str(), &spareStatus), 0);
+  EXPECT_EQ(spareStatus.st_mode & 0777, 0600u);
+  LockProcess second(path, false, spare);
+  ASSERT_EQ(second.ReadLine(), NoticeLine());
+  EXPECT_FALSE(second.HasReported());
+  first.End();
+  EXPECT_EQ(second.ReadLine(), "taken");
+  second.End();
+
+  struct stat after {};
+  ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  EXPECT_FALSE(FileExists(path + ".target"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, UnsafeLockEntry,
+    ::testing::Values(
+        UnsafeLockRow{"SymlinkToAFileElsewhere",
+                      [](const std::string& path) {
+                        std::filesystem::create_symlink(path + ".target", path);
+                      }},
+        UnsafeLockRow{"Fifo", [](const std::string& path) { ::mkfifo(path.c_str(), 0600); }},
+        UnsafeLockRow{"Directory",
+                      [](const std::string& path) { std::filesystem::create_directory(path); }},
+        // Opening for reading is enough to hold an flock.
+        UnsafeLockRow{"FileOthersMayRead",
+                      [](const std::string& path) {
+                        test_support::WriteFile(path, "", 0644);
+                        ::chmod(path.c_str(), 0644);
+                      }},
+        UnsafeLockRow{"SecondNameOfAFile",
+                      [](const std::string& path) {
+                        test_support::WriteFile(path + ".first", "", 0600);
+                        std::filesystem::create_hard_link(path + ".first", path);
+                      }},
+        UnsafeLockRow{"DirectoryOthersMayWrite",
+                      [](const std::string& path) {
+                        test_support::WriteFile(path, "", 0600);
+                        ::chmod(std::filesystem::path(path).parent_path().c_str(), 0777);
+                      }}),
+    RowName<UnsafeLockRow>);
+
+// The usual case leaves the spare alone; where neither file is safe, the run
+// goes on unlocked rather than waiting on anything.
+TEST(RunLockSpare, UsedOnlyWhereTheLockBesideTheLogCannotBe) {
+  Scratch scratch;
+  const std::string path = LockPath();
+  const std::string spare = SparePath();
+  {
+    CRunLock lock(path, spare);
+    EXPECT_TRUE(lock.Take(nullptr));
+    EXPECT_TRUE(LockIsBusy(path));
+    EXPECT_FALSE(FileExists(spare));
+  }
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink(path + ".target", path);
+  std::filesystem::create_symlink(spare + ".target", spare);
+  std::ostringstream notice;
+  CRunLock lock(path, spare);
+  EXPECT_FALSE(lock.Take(&notice));
+  EXPECT_EQ(notice.str(), "");
+  EXPECT_FALSE(FileExists(path + ".target"));
+  EXPECT_FALSE(FileExists(spare + ".target"));
+}
 
 }  // namespace

@@ -6,9 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "component/own_file.h"
 #include "fchba/fixed_paths.h"
 
 Scratch::Scratch() {
+  // As the program does at start: the log directory a component makes here
+  // is then one that the log may use, whatever mask the tests started with.
+  KeepNewFilesFromOthers();
   char current[4096];
   if (getcwd(current, sizeof(current)) != nullptr) previousDir_ = current;
   if (!dir_.ok()) std::abort();

@@ -4,6 +4,7 @@
 #define E2E_DAZUDU_CASES_H
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/harness.h"
 #include "tests/support/files.h"
@@ -27,6 +28,21 @@ inline e2e::Scenario KitScenario(const std::string& queryOutput) {
   e2e::DazuduKit kit;
   kit.query_output = queryOutput;
   kit.AddTo(s);
+  return s;
+}
+
+// One adapter with an upgrade pending, an engine that succeeds and records
+// its calls; its calls.log comes back.
+inline e2e::Scenario RecordingUpgradeScenario(const std::vector<std::string>& args) {
+  e2e::Scenario s;
+  s.reference = Reference();
+  s.args = args;
+  e2e::DazuduKit kit{{"HBA=DZe16002-M6, PCI ID=E260, VID=10DF, SSID=E260, SVID=10DF, "
+                      "Firmware=11.1.0.1, Boot Code=UB11.2.1.0"},
+                     0};
+  kit.recording = true;
+  kit.AddTo(s);
+  s.read_back = {kit.CallsLog()};
   return s;
 }
 

@@ -8,15 +8,22 @@
 // Inside the namespace:
 //   /etc        overlay on the host's /etc; both release files removed, then
 //               Scenario::release written to /etc/redhat-release (unless "")
-//   /var        empty tmpfs (read-only when log_dir_unwritable)
+//   /var        empty tmpfs (read-only when log_dir_unwritable; of var_size
+//               bytes when set)
+//   /run        empty tmpfs of mode 0755, root's alone as on a host
 //   /usr/lib    overlay, only when a root file lands there ("/lib/..." is
 //   /usr/lib64  "/usr/lib/..." on this layout)
 //   /sys        bind of Scenario::sys_tree (when set)
 //   cwd         a fresh scratch directory holding reference.xml and work_files
-//   stdout      a file read back into Outcome::out, or a console that has
-//               gone away (Scenario::console)
+//   stdout      a file read back into Outcome::out, a console that has gone
+//               away, or a pseudo-terminal (Scenario::console)
 //   env         E2E_ENGINE_CALLS names a file outside the namespace that the
 //               recording Dazudu engine appends to (Outcome::engine_calls)
+//
+// Before the program starts, Scenario::setup runs as root in there; with
+// held_by_other_user a process of uid 65534 holds an flock on that path for
+// as long as the program runs; afterwards Scenario::probe runs and what it
+// prints comes back in Outcome::probe.
 //
 // Typical use:
 //   e2e::Scenario s;
@@ -45,6 +52,10 @@ enum class Console {
   kClosedPipe,  // a pipe whose reader closed before the program started
   kClosed,      // no descriptor 1 at all
   kFullDevice,  // /dev/full: every write fails
+  // A pseudo-terminal: the program starts in a session of its own with the
+  // terminal as its controlling terminal, standard input and output; the
+  // test holds the master side (LiveRun::HangUp closes it).
+  kTerminal,
 };
 
 struct Scenario {
@@ -68,6 +79,13 @@ struct Scenario {
   std::vector<std::string> read_back;  // working-dir files to read after the run
   int timeout_seconds = 120;           // the run is killed after this long
   Console console = Console::kFile;
+  std::string var_size;                // tmpfs size of /var ("64k"); "" = unlimited
+  std::vector<std::string> setup;      // shell lines run inside, as root, before the program
+  std::string probe;                   // shell text run inside after the program
+  std::string umask;                   // the file-creation mask the program starts with
+                                       // ("000"); "" = the test's own
+  std::string held_by_other_user;      // a path inside that uid 65534 holds an flock on
+                                       // while the program runs (OtherUsersAvailable)
 };
 
 struct Outcome {
@@ -82,6 +100,7 @@ struct Outcome {
   bool timed_out = false;
   std::string engine_calls;  // what the recording engine appended (shared by runs together)
   std::string var_vdl;       // the names in /var/vdl after the run, one a line ("" when none)
+  std::string probe;         // what Scenario::probe printed (standard output and error)
 };
 
 // Runs the scenario; never touches the host's fixed paths.
@@ -93,6 +112,59 @@ Outcome Run(const Scenario& scenario);
 // it. The outcomes come in start order; each holds its own console, exit code
 // and read_back files, and the log as all the runs left it.
 std::vector<Outcome> RunTogether(const Scenario& scenario, int count, bool same_dir);
+
+// One run started in the background, so that a test can act on it while it
+// flashes. The program runs in a session of its own, so its process group
+// holds it and what it starts, as a job-control shell would give it; a
+// recording kit's engine, once it has started its update call, waits until
+// ReleaseEngine. Not copyable; the destructor releases the engine and waits
+// for the run (ending the program's group when the run timed out).
+class LiveRun {
+ public:
+  explicit LiveRun(const Scenario& scenario);
+  ~LiveRun();
+  LiveRun(const LiveRun&) = delete;
+  LiveRun& operator=(const LiveRun&) = delete;
+
+  bool skipped() const;
+  const std::string& skip_reason() const;
+
+  // Waits until the engine has started its update call; false when the run
+  // ended first, or after the scenario's time limit.
+  bool WaitForFlash();
+  // The program's process id, which is also its process group's; -1 when it
+  // never started.
+  int program();
+  // Sends sig to the program alone or to its whole process group, then waits
+  // until the program has taken it (caught, ignored or ended by it).
+  void Signal(int sig, bool wholeGroup);
+  // Closes the master side of the pseudo-terminal (Console::kTerminal), as a
+  // dropped connection does: the kernel hangs the terminal up. Waits until
+  // the program has taken the hang-up.
+  void HangUp();
+  // Lets the waiting engine go on.
+  void ReleaseEngine();
+  // Waits for the run to end and returns its outcome.
+  Outcome Finish();
+
+ private:
+  struct State;
+  State* state_;
+};
+
+// What a recording kit's engine wrote to Outcome::engine_calls.
+struct EngineRecord {
+  int calls = 0;        // calls started
+  int ended = 0;        // calls that ran to their end
+  int overlaps = 0;     // calls that started while another one was running
+  std::string sigpipe;  // the "sigpipe ..." lines
+};
+EngineRecord ReadEngineRecord(const std::string& engine_calls);
+
+// Whether a test can act as another local user (uid 65534) inside the
+// namespace: as root, yes; in a user namespace, which maps only the user
+// running the tests, no.
+bool OtherUsersAvailable();
 
 // The real executable built by this tree.
 std::string DefaultBinary();
@@ -159,6 +231,18 @@ struct DazuduKit {
 #define E2E_RUN(var, scenario)                     \
   const ::e2e::Outcome var = ::e2e::Run(scenario); \
   if (var.skipped) GTEST_SKIP() << "E2E SKIPPED: " << var.skip_reason
+
+// Skips the current test loudly when a live run was skipped.
+#define E2E_LIVE_SKIP_IF_SKIPPED(run) \
+  if ((run).skipped()) GTEST_SKIP() << "E2E SKIPPED: " << (run).skip_reason()
+
+// Skips the current test loudly where no other user can be had (in a user
+// namespace); the pass as root runs it.
+#define E2E_REQUIRE_OTHER_USERS()                                                  \
+  if (!::e2e::OtherUsersAvailable())                                               \
+  GTEST_SKIP() << "E2E SKIPPED: this test acts as uid 65534, which the private "   \
+                  "namespace of a normal user does not map; it runs where the tests " \
+                  "run as root"
 
 // Skips the current test loudly when an outcome was skipped.
 #define E2E_SKIP_IF_SKIPPED(outcome) \

@@ -9,6 +9,7 @@
 #include <gtest/gtest-spi.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/private_namespace.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -102,6 +103,20 @@ const Probe kProbes[] = {
      "echo x 2>/dev/null || exit 5", "", 5},
     {"FullDeviceConsole", [](e2e::Scenario& s) { s.console = e2e::Console::kFullDevice; },
      "echo x 2>/dev/null || exit 6", "", 6},
+    // A terminal console: the program leads its own session, on that terminal.
+    {"TerminalConsole", [](e2e::Scenario& s) { s.console = e2e::Console::kTerminal; },
+     "test -t 0 && test -t 1 && test \"$(ps -o sid= -p $$)\" -eq $$ && echo terminal",
+     "terminal\n", 0},
+    {"RunStartsEmptyAndIsRootsAlone", nullptr, "stat -c '%a %u' /run && ls -A /run", "755 0\n",
+     0},
+    {"StartingMask", [](e2e::Scenario& s) { s.umask = "000"; }, "umask", "0000\n", 0},
+    {"SmallVar", [](e2e::Scenario& s) { s.var_size = "64k"; },
+     "df -k --output=size /var | tail -n 1 | tr -d ' '", "64\n", 0},
+    {"SetupRunsFirst",
+     [](e2e::Scenario& s) {
+       s.setup = {"mkdir -p /var/vdl", "echo placed > /var/vdl/x"};
+     },
+     "cat /var/vdl/x", "placed\n", 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rig, ProbeTest, ::testing::ValuesIn(kProbes),
@@ -116,6 +131,38 @@ TEST(Rig, LogAndReadBackFilesComeOut) {
   EXPECT_EQ(o.log, "logged");
   EXPECT_EQ(o.files.at("out.xml"), "xml");
   EXPECT_EQ(o.files.count("missing.xml"), 0u);
+}
+
+// The probe runs after the program, in the same namespace; a FIFO at the log
+// path is not read back (that would wait).
+TEST(Rig, ProbeSeesWhatTheProgramLeft) {
+  e2e::Scenario s = ShellScenario("mkdir -p /var/vdl && mkfifo /var/vdl/Component.log && echo left > /run/x");
+  s.probe = "cat /run/x; stat -c %F /var/vdl/Component.log";
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.probe, "left\nfifo\n");
+  EXPECT_FALSE(o.log_exists);
+}
+
+// A scenario whose own setup fails is the test's failure, not a skip.
+TEST(Rig, FailedSetupFailsTheTest) {
+  E2E_RUN(available, ShellScenario("true"));
+  e2e::Scenario s = ShellScenario("true");
+  s.setup = {"false"};
+  EXPECT_NONFATAL_FAILURE(e2e::Run(s), "setup failed: false");
+}
+
+// Another user holds its lock for as long as the program runs.
+TEST(Rig, OtherUserHoldsItsLockWhileTheProgramRuns) {
+  E2E_REQUIRE_NAMESPACE();
+  E2E_REQUIRE_OTHER_USERS();
+  e2e::Scenario s = ShellScenario(
+      "flock -n /var/held true || echo held; stat -c %u /var/held");
+  s.setup = {": > /var/held && chown 65534 /var/held"};
+  s.held_by_other_user = "/var/held";
+  s.probe = "flock -n /var/held true && echo free";
+  E2E_RUN(o, s);
+  EXPECT_EQ(o.out, "held\n65534\n");
+  EXPECT_EQ(o.probe, "free\n");
 }
 
 TEST(Rig, NoLogWhenTheProgramMakesNone) {
@@ -136,9 +183,10 @@ TEST(Rig, FakeSysTreeIsBoundOnSys) {
 
 TEST(Rig, HostPathsStayUntouched) {
   const char* const kMarkers[] = {"/etc/fchba-rig-marker", "/var/vdl/fchba-rig-marker",
-                                  "/usr/lib/fchba-rig-marker", "/usr/lib64/fchba-rig-marker"};
+                                  "/usr/lib/fchba-rig-marker", "/usr/lib64/fchba-rig-marker",
+                                  "/run/fchba-rig-marker"};
   e2e::Scenario s = ShellScenario(
-      "mkdir -p /var/vdl && for f in /etc /var/vdl /usr/lib /usr/lib64; do "
+      "mkdir -p /var/vdl && for f in /etc /var/vdl /usr/lib /usr/lib64 /run; do "
       "touch $f/fchba-rig-marker || exit 1; done; rm -f /etc/hostname");
   s.root_files = {{"/usr/lib/x", ""}, {"/usr/lib64/x", ""}};
   const bool had_hostname = std::filesystem::exists("/etc/hostname");

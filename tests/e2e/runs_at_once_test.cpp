@@ -13,51 +13,15 @@
 
 namespace {
 
-const char* const kUpgradeLine =
-    "HBA=DZe16002-M6, PCI ID=E260, VID=10DF, SSID=E260, SVID=10DF, Firmware=11.1.0.1, "
-    "Boot Code=UB11.2.1.0";
-
 const char* const kWaitNotice =
     "NOTICE : Another update is running on this host. Waiting for it to finish...\n";
 
-// One adapter with an upgrade pending, an engine that succeeds and records
-// its calls.
-e2e::Scenario UpgradeScenario(const std::vector<std::string>& args) {
-  e2e::Scenario s;
-  s.reference = dazudu_cases::Reference();
-  s.args = args;
-  e2e::DazuduKit kit{{kUpgradeLine}, 0};
-  kit.recording = true;
-  kit.AddTo(s);
-  s.read_back = {kit.CallsLog()};
-  return s;
-}
+using dazudu_cases::RecordingUpgradeScenario;
 
 std::string CallsLog() { return e2e::DazuduKit{}.CallsLog(); }
 
-struct EngineRecord {
-  int calls = 0;
-  int overlaps = 0;     // calls that started while another one was running
-  std::string sigpipe;  // the "sigpipe ..." lines
-};
-
-EngineRecord ReadRecord(const std::string& text) {
-  EngineRecord record;
-  std::istringstream lines(text);
-  std::string line;
-  int running = 0;
-  while (std::getline(lines, line)) {
-    if (line.rfind("start ", 0) == 0) {
-      ++record.calls;
-      if (running++ > 0) ++record.overlaps;
-    } else if (line.rfind("end ", 0) == 0) {
-      --running;
-    } else if (line.rfind("sigpipe ", 0) == 0) {
-      record.sigpipe += line + "\n";
-    }
-  }
-  return record;
-}
+using e2e::EngineRecord;
+EngineRecord ReadRecord(const std::string& text) { return e2e::ReadEngineRecord(text); }
 
 std::string Repeated(const std::string& text, int times) {
   std::string all;
@@ -78,7 +42,7 @@ class RunsAtOnce : public ::testing::TestWithParam<TogetherRow> {};
 
 TEST_P(RunsAtOnce, FollowOneAnotherEachWithItsOwnExitCode) {
   const TogetherRow& row = GetParam();
-  const e2e::Scenario s = UpgradeScenario(row.args);
+  const e2e::Scenario s = RecordingUpgradeScenario(row.args);
   E2E_RUN(lone, s);
   ASSERT_EQ(lone.exit_code, 1) << lone.err;
   ASSERT_EQ(dazudu_cases::FileOf(lone, CallsLog()), "/q /fc\n/fc /update\n");
@@ -127,7 +91,7 @@ class ConsoleGone : public ::testing::TestWithParam<ConsoleRow> {};
 
 TEST_P(ConsoleGone, EndsOnlyTheConsoleOutput) {
   const ConsoleRow& row = GetParam();
-  e2e::Scenario s = UpgradeScenario(row.args);
+  e2e::Scenario s = RecordingUpgradeScenario(row.args);
   E2E_RUN(lone, s);
   s.console = row.console;
   E2E_RUN(o, s);
@@ -169,7 +133,7 @@ class LockFile : public ::testing::TestWithParam<LockFileRow> {};
 
 TEST_P(LockFile, LiesBesideTheLog) {
   const LockFileRow& row = GetParam();
-  e2e::Scenario s = UpgradeScenario(row.args);
+  e2e::Scenario s = RecordingUpgradeScenario(row.args);
   s.log_dir_unwritable = row.varReadOnly;
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
@@ -187,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A run killed while its engine flashes: the engine goes on, and holds the
 // lock it inherited, so a retry starts its own engine calls only after it.
 TEST(KilledRun, RetryWaitsForTheEngineItLeftFlashing) {
-  e2e::Scenario s = UpgradeScenario({});
+  e2e::Scenario s = RecordingUpgradeScenario({});
   const std::string program = e2e::ShellQuote(e2e::DefaultBinary());
   s.binary = "/bin/sh";
   s.args = {"-c",
@@ -205,7 +169,7 @@ TEST(KilledRun, RetryWaitsForTheEngineItLeftFlashing) {
 // A lock file that is already there is locked on a read-only /var too, though
 // no log can be written there.
 TEST(LockFileReadOnly, StillKeepsRunsApartWhereItExists) {
-  e2e::Scenario s = UpgradeScenario({});
+  e2e::Scenario s = RecordingUpgradeScenario({});
   s.root_files = {{"/var/vdl/fc-hba-update.lock", ""}};
   s.log_dir_unwritable = true;
   const std::vector<e2e::Outcome> runs = e2e::RunTogether(s, 2, false);
