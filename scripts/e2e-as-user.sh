@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests (ctest label e2e) once as an unprivileged user, so
 # that the user-namespace way is proven beside the root one. Run as root: it
-# creates the system user fchba-e2e when missing, copies the source tree into
+# creates the system user fchba-e2e when missing (with a block of subordinate
+# ids, so that its namespace maps another uid too), copies the source tree into
 # a scratch directory that user owns, and there, as that user, builds the
 # end-to-end suites and runs them with FCHBA_E2E_REQUIRED set, so a skipped
 # test fails. Where the machine does not allow this it says why ("NOT RUN")
@@ -42,6 +43,16 @@ if ! id -u "$user" >/dev/null 2>&1; then
   useradd --system --user-group --no-create-home --home-dir /nonexistent \
     --shell /usr/sbin/nologin "$user" || not_run "useradd could not make the user $user"
   echo "e2e-as-user: made the system user $user"
+fi
+# A block of subordinate ids, so that the user's namespace maps uid 65534 too
+# and the tests that act as another user run here as well: the first free
+# block of 65,536 ids above every block already given out.
+if ! grep -q "^$user:" /etc/subuid 2>/dev/null || ! grep -q "^$user:" /etc/subgid 2>/dev/null; then
+  start=$(cat /etc/subuid /etc/subgid 2>/dev/null |
+    awk -F: 'BEGIN { end = 100000 } NF == 3 && $2 + $3 > end { end = $2 + $3 } END { print end }')
+  usermod --add-subuids "$start-$((start + 65535))" --add-subgids "$start-$((start + 65535))" "$user" ||
+    not_run "usermod could not give the user $user subordinate ids"
+  echo "e2e-as-user: gave $user the subordinate ids $start-$((start + 65535))"
 fi
 as_user() { runuser -u "$user" -- "$@"; }
 

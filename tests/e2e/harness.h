@@ -237,12 +237,13 @@ struct DazuduKit {
   if ((run).skipped()) GTEST_SKIP() << "E2E SKIPPED: " << (run).skip_reason()
 
 // Skips the current test loudly where no other user can be had (in a user
-// namespace); the pass as root runs it.
+// namespace without subordinate ids); the pass as root runs it.
 #define E2E_REQUIRE_OTHER_USERS()                                                  \
   if (!::e2e::OtherUsersAvailable())                                               \
-  GTEST_SKIP() << "E2E SKIPPED: this test acts as uid 65534, which the private "   \
-                  "namespace of a normal user does not map; it runs where the tests " \
-                  "run as root"
+  GTEST_SKIP() << "E2E SKIPPED: this test acts as uid 65534, which the private "        \
+                  "namespace of a normal user maps only where the user has subordinate " \
+                  "ids (/etc/subuid, /etc/subgid) and newuidmap (package uidmap); it "   \
+                  "runs where the tests run as root"
 
 // Skips the current test loudly when an outcome was skipped.
 #define E2E_SKIP_IF_SKIPPED(outcome) \

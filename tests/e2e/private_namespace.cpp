@@ -1,8 +1,11 @@
 #include "tests/e2e/private_namespace.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "tests/e2e/process.h"
 
@@ -28,6 +31,47 @@ std::string Attempt(const Way& way) {
   return said.empty() ? "exit code " + std::to_string(r.exit_code) : said;
 }
 
+// The start of the first block of at least 65,535 subordinate ids that file
+// (/etc/subuid or /etc/subgid) gives the running user, by name or by uid;
+// "" when it gives none. Lines are "owner:start:count".
+std::string SubordinateBlock(const char* file) {
+  const uid_t uid = ::getuid();
+  const struct passwd* pw = ::getpwuid(uid);
+  const std::string name = pw ? pw->pw_name : "";
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string owner, start, count;
+    if (!std::getline(fields, owner, ':') || !std::getline(fields, start, ':') ||
+        !std::getline(fields, count))
+      continue;
+    if (owner != name && owner != std::to_string(uid)) continue;
+    if (std::strtoll(count.c_str(), nullptr, 10) >= 65535) return start;
+  }
+  return "";
+}
+
+// In a user namespace, the user as root and its subordinate ids as uids and
+// gids 1 to 65535, so that tests can act as another user (uid 65534) too.
+// Needs newuidmap and newgidmap (package uidmap) and a block of subordinate
+// ids; where either is missing the attempt fails and the next way is tried.
+bool SubordinateWay(Way& way) {
+  const std::string uids = SubordinateBlock("/etc/subuid");
+  const std::string gids = SubordinateBlock("/etc/subgid");
+  if (uids.empty() || gids.empty()) return false;
+  way.unshare = {"unshare",
+                 "--map-user=0",
+                 "--map-group=0",
+                 "--map-users=" + uids + ",1,65535",
+                 "--map-groups=" + gids + ",1,65535",
+                 "-m",
+                 "--propagation",
+                 "private"};
+  way.how = "in a user namespace with the user's subordinate ids (unshare --map-users -m)";
+  return true;
+}
+
 }  // namespace
 
 const PrivateNamespace& ProbePrivateNamespace() {
@@ -36,7 +80,12 @@ const PrivateNamespace& ProbePrivateNamespace() {
     const Way user{{"unshare", "--map-root-user", "-m", "--propagation", "private"},
                    "in a user namespace (unshare --map-root-user -m)"};
     std::vector<Way> ways;
-    if (::geteuid() == 0) ways.push_back(plain);
+    Way subordinate;
+    if (::geteuid() == 0) {
+      ways.push_back(plain);
+    } else if (SubordinateWay(subordinate)) {
+      ways.push_back(subordinate);
+    }
     ways.push_back(user);
 
     PrivateNamespace ns;
