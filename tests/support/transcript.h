@@ -12,6 +12,9 @@
 //       Transcript().Begin().Loaded().DazuduKit().SelfDiscovery();
 //   EXPECT_EQ(o.out, t.Console());
 //   EXPECT_EQ(o.log, t.Log());
+//
+// Each call returns the transcript itself; keep a finished one by value, as
+// above, never as a reference to a temporary.
 #ifndef TESTS_SUPPORT_TRANSCRIPT_H
 #define TESTS_SUPPORT_TRANSCRIPT_H
 
