@@ -9,10 +9,10 @@
 namespace {
 
 using test_support::Transcript;
+using test_support::marqeth::kFlashCommand;
 using vendore2e::Discovered;
 using vendore2e::FileOf;
 
-using test_support::marqeth::kFlashCommand;
 const std::string kUtilityOutput =
     "mqu_bootupdate: applying mqa_boot_fw\n"
     "mqu_bootupdate: progress on stderr\n"
