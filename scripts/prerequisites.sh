@@ -14,10 +14,11 @@ set -euo pipefail
 # mount and unshare (the demo's private mount namespace).
 demo_packages=(cmake g++ make pkg-config libxml2-dev zip unzip mount util-linux)
 # The tests as well: GoogleTest, zlib (compressed reference files), PCRE2 (the
-# regular-expression tests' oracle), Google Benchmark, clang with its
-# runtime (libFuzzer, for the fuzz corpus replay), and newuidmap/newgidmap
-# (uidmap: a normal user's end-to-end namespace that maps another uid too).
-test_packages=(libgtest-dev libgmock-dev zlib1g-dev libpcre2-dev libbenchmark-dev
+# regular-expression tests' oracle), groff (renders the manual page),
+# Google Benchmark, clang with its runtime (libFuzzer, for the fuzz corpus
+# replay), and newuidmap/newgidmap (uidmap: a normal user's end-to-end
+# namespace that maps another uid too).
+test_packages=(libgtest-dev libgmock-dev zlib1g-dev libpcre2-dev groff-base libbenchmark-dev
                clang libclang-rt-14-dev uidmap)
 
 case "${1:-all}" in

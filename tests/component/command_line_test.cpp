@@ -5,16 +5,11 @@
 
 #include "component/base_cmp.h"
 #include "tests/component/scratch.h"
+#include "tests/support/transcript.h"
 
 namespace {
 
-const char kUsage[] =
-    "RGXXXXXX.bnrun [options]\n"
-    "    options\n"
-    "    --------------------------\n"
-    "    /f = Force the installation\n"
-    "    /s = Execute silently\n"
-    "    /d [path] = Perform self-discovery and output to [path]\n";
+const std::string kUsage = test_support::Transcript().Usage().Console();
 
 struct ParseRow {
   const char* name;
@@ -86,7 +81,7 @@ TEST_P(ParseCommandLineTest, SetsOptionsAndShowsUsageOnlyWhenAsked) {
   EXPECT_EQ(component.force, row.force);
   EXPECT_EQ(component.discoveryMode, row.discoveryMode);
   EXPECT_EQ(component.discoveryPath, row.path);
-  EXPECT_EQ(out, row.result == 1 ? std::string() : std::string(kUsage));
+  EXPECT_EQ(out, row.result == 1 ? std::string() : kUsage);
   // The usage text never reaches the log file.
   EXPECT_EQ(scratch.ReadLog(), "");
 }

@@ -7,56 +7,51 @@
 #include "component/vendors/dazudu.h"
 #include "component/engine_status.h"
 #include "tests/component/scratch.h"
+#include "tests/support/transcript.h"
 
 namespace {
 
+using test_support::Transcript;
+namespace dz = test_support::dazudu;
+
 const std::string kScript = "dzflashStandalone1.2.3/lx/dzflash.sh";
 const std::string kEngineOutput = "engine out /fc /update\nengine err\nengine fd3\n";
-const std::string kAdvice =
-    "For TX7040RM or VR4400K CNAs, please use the \"Firmware image for offline update\" "
-    "(Converged Adapter ISO) tool available on support.trovex.com\n";
-const std::string kSkipped = "  Skipped any TX7040RM or VR4400K CNAs.\n";
 
 std::string EngineScript(int code) {
   return "#!/bin/sh\necho \"engine out $*\"\necho 'engine err' >&2\necho 'engine fd3' >&3\nexit " +
          std::to_string(code) + "\n";
 }
 
-std::string Command(const Scratch& scratch, const char* mode) {
-  std::string log = scratch.LogPath();
-  return "./dzflashStandalone*/lx/dzflash.sh /fc  " + std::string(mode) + " 1>> " + log + " 2>> " +
-         log + " 3>> " + log;
-}
-
 struct FlashRow {
   int engineCode;
-  std::string message;
+  const char* message;
+  bool advice;
   int exitCode;
 };
 
 void PrintTo(const FlashRow& row, std::ostream* os) { *os << row.engineCode; }
 
 const FlashRow kRows[] = {
-    {0, "All updates were successful.  Reboot needed.\n", 1},
-    {1, "No operation performed.  No updates needed or discovery command executed.\n", 3},
-    {2, "All updates failed.\n", 7},
-    {3, "All updates failed.\n", 7},
-    {4, "All updates failed.\n", 7},
-    {5, "All updates failed.\n", 7},
-    {6, "All updates failed.\n", 7},
-    {7, "", 7},
-    {8, "", 8},
-    {9, "", 9},
-    {10, "", 10},
-    {11, "All updates were successful." + kSkipped + kAdvice, 7},
-    {12, "No updates needed." + kSkipped + kAdvice, 7},
-    {13, "All updates failed." + kSkipped + kAdvice, 7},
-    {14, "Some updates failed." + kSkipped + kAdvice, 7},
-    {15, "No supported hardware found." + kSkipped + kAdvice, 7},
-    {16, "No updates available." + kSkipped + kAdvice, 7},
-    {17, "", 17},
-    {200, "", 200},
-    {255, "", 255},
+    {0, dz::kAllSuccessful, false, 1},
+    {1, dz::kNothingPerformed, false, 3},
+    {2, dz::kAllFailed, false, 7},
+    {3, dz::kAllFailed, false, 7},
+    {4, dz::kAllFailed, false, 7},
+    {5, dz::kAllFailed, false, 7},
+    {6, dz::kAllFailed, false, 7},
+    {7, "", false, 7},
+    {8, "", false, 8},
+    {9, "", false, 9},
+    {10, "", false, 10},
+    {11, dz::kSkippedAllSuccessful, true, 7},
+    {12, dz::kSkippedNoUpdatesNeeded, true, 7},
+    {13, dz::kSkippedAllFailed, true, 7},
+    {14, dz::kSkippedSomeFailed, true, 7},
+    {15, dz::kSkippedNoHardware, true, 7},
+    {16, dz::kSkippedNoUpdatesAvailable, true, 7},
+    {17, "", false, 17},
+    {200, "", false, 200},
+    {255, "", false, 255},
 };
 
 class DazuduFlashTest : public ::testing::TestWithParam<FlashRow> {};
@@ -70,12 +65,14 @@ TEST_P(DazuduFlashTest, EngineCodeMapsToExitCodeAndOutputLandsInLog) {
   int exitCode = component.Flash();
   std::string out = testing::internal::GetCapturedStdout();
 
-  std::string head = "Executing flash engine: " + Command(scratch, "/update") + "\n";
-  std::string tail =
-      "Flash Engine exit code: " + std::to_string(row.engineCode) + "\n" + row.message;
+  const Transcript expected =
+      Transcript()
+          .Engine(dz::FlashCommand("/update", scratch.LogPath()), kEngineOutput, row.engineCode)
+          .Result(row.message)
+          .Result(row.advice ? dz::kConvergedAdvice : "");
   EXPECT_EQ(exitCode, row.exitCode);
-  EXPECT_EQ(out, head + tail);
-  EXPECT_EQ(scratch.ReadLog(), head + kEngineOutput + tail);
+  EXPECT_EQ(out, expected.Console());
+  EXPECT_EQ(scratch.ReadLog(), expected.Log());
 }
 
 INSTANTIATE_TEST_SUITE_P(EngineCodes, DazuduFlashTest, ::testing::ValuesIn(kRows),
@@ -92,7 +89,7 @@ TEST(DazuduFlashCommandTest, ForceReplacesUpdate) {
   EXPECT_EQ(component.Flash(), 1);
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out.substr(0, out.find('\n') + 1),
-            "Executing flash engine: " + Command(scratch, "/f") + "\n");
+            Transcript().EngineStarts(dz::FlashCommand("/f", scratch.LogPath())).Console());
   EXPECT_NE(scratch.ReadLog().find("engine out /fc /f\n"), std::string::npos);
 }
 
@@ -109,7 +106,7 @@ TEST(DazuduFlashCommandTest, MissingOrUnrunnableScriptPassesShellStatus) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(component.Flash(), row.code);
     std::string out = testing::internal::GetCapturedStdout();
-    std::string tail = "Flash Engine exit code: " + std::to_string(row.code) + "\n";
+    std::string tail = Transcript().EngineEnds(row.code).Log();
     ASSERT_GE(out.size(), tail.size());
     EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
     std::string log = scratch.ReadLog();
@@ -142,8 +139,7 @@ TEST(DazuduFlashCommandTest, ShellKilledBySignalIsNotSuccess) {
     const int exitCode = component.Flash();
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(exitCode, row.code);
-    EXPECT_EQ(out.substr(out.find('\n') + 1),
-              "Flash Engine exit code: " + std::to_string(row.code) + "\n");
+    EXPECT_EQ(out.substr(out.find('\n') + 1), Transcript().EngineEnds(row.code).Console());
   }
   EXPECT_EQ(EngineExitCode(-1), 255);  // no shell could be started
 }
@@ -156,7 +152,7 @@ TEST(DazuduKitTest, PrepareKitUnpacksAndMakesEngineRunnable) {
   DazuduComp::CComponent component;
   testing::internal::CaptureStdout();
   EXPECT_EQ(component.PrepareKit(), 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Preparing the Dazudu Kit...done\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), Transcript().DazuduKit().Console());
   struct stat status;
   ASSERT_EQ(stat(kScript.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0777u);
@@ -167,8 +163,8 @@ TEST(DazuduKitTest, MissingKitStillReportsDone) {
   DazuduComp::CComponent component;
   testing::internal::CaptureStdout();
   EXPECT_EQ(component.PrepareKit(), 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Preparing the Dazudu Kit...done\n");
-  EXPECT_EQ(scratch.ReadLog(), "Preparing the Dazudu Kit...done\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), Transcript().DazuduKit().Console());
+  EXPECT_EQ(scratch.ReadLog(), Transcript().DazuduKit().Log());
 }
 
 TEST(DazuduKitTest, PadIdFillsToFourCharacters) {

@@ -13,10 +13,9 @@
 #include "component/run_signals.h"
 #include "tests/component/child_process.h"
 #include "tests/component/scratch.h"
+#include "tests/support/transcript.h"
 
 namespace {
-
-const std::string kFileError = "ERROR : Unable to write to log file\n";
 
 // An engine that asks its program to end, then finishes its work.
 const char* const kEngine =
@@ -42,7 +41,7 @@ TEST(FlashEngineRun, TerminationRequestWaitsForTheEngine) {
   EXPECT_EQ(child.exitCode, 0);
   EXPECT_EQ(child.said, "code 0, requested\n");
   EXPECT_EQ(scratch.ReadLog(),
-            "Executing flash engine: ./engine.sh\nengine finished\nFlash Engine exit code: 0\n");
+            test_support::Transcript().Engine("./engine.sh", "engine finished\n", 0).Log());
 }
 
 TEST(FlashEngineRun, UnsafeLogPathIsNeverHandedToTheShell) {
@@ -58,9 +57,9 @@ TEST(FlashEngineRun, UnsafeLogPathIsNeverHandedToTheShell) {
   EXPECT_EQ(code, 2);
   EXPECT_FALSE(FileExists("started"));
   EXPECT_FALSE(FileExists(log + ".elsewhere"));
-  EXPECT_EQ(out, "Executing flash engine: " + kFileError + "./engine.sh" + kFileError + "\n" +
-                     kFileError + "Flash Engine exit code: " + kFileError + "2" + kFileError +
-                     "\n" + kFileError);
+  EXPECT_EQ(
+      out,
+      test_support::Transcript().EngineStarts("./engine.sh").EngineEnds(2).ConsoleWithoutLog());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "component/base_cmp.h"
 #include "tests/component/vendor_test_support.h"
+#include "tests/support/transcript.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ TEST_F(InventoryDiscoveryTest, EmptyInventoryWarnsAndFails) {
   component.discovery.alt_name = L"alt";
 
   EXPECT_FALSE(component.Discover());
-  EXPECT_EQ(Log(), "WARNING! : No supported adapters found.\n");
+  EXPECT_EQ(Log(), test_support::Transcript().NoAdapters().Log());
   EXPECT_EQ(component.hookCalls, 0);
   EXPECT_EQ(component.discovery.type, L"before");
   EXPECT_EQ(component.discovery.alt_name, L"alt");

@@ -15,10 +15,11 @@
 #include "component/logger.h"
 #include "tests/component/child_process.h"
 #include "tests/component/scratch.h"
+#include "tests/support/transcript.h"
 
 namespace {
 
-const std::string kFileError = "ERROR : Unable to write to log file\n";
+const std::string kFileError = test_support::kLogFileError;
 
 // Writes a mix of every kind of piece, as the component's messages do.
 void WriteMixedPieces(CLogger& log) {

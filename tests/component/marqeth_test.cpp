@@ -11,9 +11,11 @@
 
 #include "component/vendors/marqeth.h"
 #include "tests/component/vendor_test_support.h"
+#include "tests/support/transcript.h"
 
 namespace {
 
+using test_support::Transcript;
 using vendortest::AddRecord;
 using vendortest::AddReference;
 
@@ -124,8 +126,8 @@ TEST_F(MarqethTest, FlashLogsTheCommandAndRunsItRedirected) {
   component_->force = true;
 
   EXPECT_EQ(component_->Flash(), 1);
-  EXPECT_EQ(Log(), "Executing flash engine: ./mqu_bootupdate boot --update mqa_boot_fw -a\n" +
-                       kUtilityOutput + "Flash Engine exit code: 0\n");
+  EXPECT_EQ(Log(),
+            Transcript().Engine(test_support::marqeth::kFlashCommand, kUtilityOutput, 0).Log());
   EXPECT_EQ(test_support::ReadFile("calls.txt"), "boot --update mqa_boot_fw -a\n");
   struct stat st;
   ASSERT_EQ(stat("mqu_bootupdate", &st), 0);
@@ -145,7 +147,7 @@ TEST_F(MarqethTest, FlashFailsOnEveryNonZeroStatus) {
 
 TEST_F(MarqethTest, FlashWithoutTheUtilityFails) {
   EXPECT_EQ(component_->Flash(), 7);
-  EXPECT_NE(Log().find("Flash Engine exit code: 127\n"), std::string::npos);
+  EXPECT_NE(Log().find(Transcript().EngineEnds(127).Log()), std::string::npos);
 }
 
 // ---- Kernel release check ----

@@ -5,11 +5,14 @@
 
 #include "component/base_cmp.h"
 #include "tests/component/scratch.h"
+#include "tests/support/transcript.h"
 
 namespace {
 
-const std::string kDashes = "---------------------------------------------------\n";
-const std::string kLoaded = kDashes + "Loading references...done.\nPerforming discovery...\n";
+using test_support::Transcript;
+
+Transcript Loaded() { return Transcript().Begin().Loaded(); }
+Transcript Flashed(int code) { return Loaded().FlashBegins().FlashComplete(code); }
 const char kReference[] = "<trovex_fchba_reference/>";
 
 // A component whose discovery and flash are scripted by the test.
@@ -48,22 +51,14 @@ struct RunRow {
   int flashResult;
   int exitCode;
   bool flashed;
-  std::string transcript;
+  Transcript transcript;
 };
 
 void PrintTo(const RunRow& row, std::ostream* os) { *os << row.name; }
 
 const RunRow kRows[] = {
-    {"ReferenceMissing",
-     false,
-     true,
-     {},
-     {},
-     1,
-     7,
-     false,
-     kDashes + "Loading references...FAILED!\n"},
-    {"DiscoveryFails", true, false, {}, {{L"upgrade"}}, 1, 7, false, kLoaded},
+    {"ReferenceMissing", false, true, {}, {}, 1, 7, false, Transcript().Begin().LoadFailed()},
+    {"DiscoveryFails", true, false, {}, {{L"upgrade"}}, 1, 7, false, Loaded()},
     {"SelfDiscovery",
      true,
      true,
@@ -72,7 +67,7 @@ const RunRow kRows[] = {
      1,
      3,
      false,
-     kLoaded + "Generating self-discovery XML...done.\n"},
+     Loaded().SelfDiscovery()},
     {"SelfDiscoveryUnwritable",
      true,
      true,
@@ -81,25 +76,9 @@ const RunRow kRows[] = {
      1,
      3,
      false,
-     kLoaded + "Generating self-discovery XML...FAILED!\n"},
-    {"NoDevicesNoForce",
-     true,
-     true,
-     {},
-     {},
-     1,
-     3,
-     false,
-     kLoaded + "NOTICE : No operation was done.\n"},
-    {"NoDevicesForce",
-     true,
-     true,
-     {"/f"},
-     {},
-     1,
-     3,
-     false,
-     kLoaded + "ERROR! : No supported hardware was found.\n"},
+     Loaded().SelfDiscovery(false)},
+    {"NoDevicesNoForce", true, true, {}, {}, 1, 3, false, Loaded().NothingDone()},
+    {"NoDevicesForce", true, true, {"/f"}, {}, 1, 3, false, Loaded().NoHardware()},
     {"RewriteAndDowngradeNoForce",
      true,
      true,
@@ -108,43 +87,11 @@ const RunRow kRows[] = {
      1,
      3,
      false,
-     kLoaded + "NOTICE : No operation was done.\n"},
-    {"RewriteForced",
-     true,
-     true,
-     {"-g"},
-     {{L"rewrite"}},
-     3,
-     3,
-     true,
-     kLoaded + "Performing flash -- DO NOT INTERRUPT!\nFlash complete [3]\n"},
-    {"OneUpgrade",
-     true,
-     true,
-     {},
-     {{L"rewrite", L"upgrade"}},
-     1,
-     1,
-     true,
-     kLoaded + "Performing flash -- DO NOT INTERRUPT!\nFlash complete [1]\n"},
-    {"PassThroughCode",
-     true,
-     true,
-     {},
-     {{L"upgrade"}},
-     200,
-     200,
-     true,
-     kLoaded + "Performing flash -- DO NOT INTERRUPT!\nFlash complete [200]\n"},
-    {"NegativeFlashResult",
-     true,
-     true,
-     {},
-     {{L"upgrade"}},
-     -5,
-     -5,
-     true,
-     kLoaded + "Performing flash -- DO NOT INTERRUPT!\nFlash complete [-5]\n"},
+     Loaded().NothingDone()},
+    {"RewriteForced", true, true, {"-g"}, {{L"rewrite"}}, 3, 3, true, Flashed(3)},
+    {"OneUpgrade", true, true, {}, {{L"rewrite", L"upgrade"}}, 1, 1, true, Flashed(1)},
+    {"PassThroughCode", true, true, {}, {{L"upgrade"}}, 200, 200, true, Flashed(200)},
+    {"NegativeFlashResult", true, true, {}, {{L"upgrade"}}, -5, -5, true, Flashed(-5)},
     {"UnknownActionOnly",
      true,
      true,
@@ -153,7 +100,7 @@ const RunRow kRows[] = {
      1,
      3,
      false,
-     kLoaded + "NOTICE : No operation was done.\n"},
+     Loaded().NothingDone()},
 };
 
 class RunTest : public ::testing::TestWithParam<RunRow> {};
@@ -179,8 +126,8 @@ TEST_P(RunTest, ExitCodeAndTranscript) {
 
     EXPECT_EQ(exitCode, row.exitCode);
     EXPECT_EQ(component.flashCalls, row.flashed ? 1 : 0);
-    EXPECT_EQ(out, silent ? std::string() : row.transcript);
-    EXPECT_EQ(scratch.ReadLog(), row.transcript);
+    EXPECT_EQ(out, row.transcript.Console(silent));
+    EXPECT_EQ(scratch.ReadLog(), row.transcript.Log());
   }
 }
 

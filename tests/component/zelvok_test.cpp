@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "tests/component/vendor_test_support.h"
+#include "tests/support/transcript.h"
 #include "component/vendors/zelvok.h"
 
 namespace {
 
+using test_support::Transcript;
 using vendortest::AddRecord;
 using vendortest::AddReference;
 using ZelvokComp::QueryTables;
@@ -349,8 +351,7 @@ TEST_P(ZelvokFlashCommandTest, LogsTheCommandAndRunsItRedirected) {
   component_->force = GetParam().force;
 
   EXPECT_EQ(component_->Flash(), 1);
-  EXPECT_EQ(Log(), std::string("Executing flash engine: ") + GetParam().command + "\n" +
-                       kUtilityOutput + "Flash Engine exit code: 0\n");
+  EXPECT_EQ(Log(), Transcript().Engine(GetParam().command, kUtilityOutput, 0).Log());
   const std::string args =
       std::string(GetParam().command).substr(std::string("./qvzvfwupdate").size());
   EXPECT_EQ(test_support::ReadFile("calls.txt"), (args.empty() ? "" : args.substr(1)) + "\n");
@@ -380,7 +381,7 @@ TEST_F(ZelvokDiscoveryTest, FlashMapsTheUtilityStatus) {
 
 TEST_F(ZelvokDiscoveryTest, FlashWithoutTheUtilityPassesTheShellCodeOn) {
   EXPECT_EQ(component_->Flash(), 127);
-  EXPECT_NE(Log().find("Flash Engine exit code: 127\n"), std::string::npos);
+  EXPECT_NE(Log().find(Transcript().EngineEnds(127).Log()), std::string::npos);
 }
 
 TEST_F(ZelvokDiscoveryTest, FlashKilledShellIsNoSuccess) {
@@ -391,7 +392,7 @@ TEST_F(ZelvokDiscoveryTest, FlashKilledShellIsNoSuccess) {
   WriteFile("qvzvfwupdate",
             "#!/bin/sh\n[ \"$PPID\" = " + std::to_string(getpid()) + " ] || kill -9 $PPID\n", 0755);
   EXPECT_EQ(component_->Flash(), 137);
-  EXPECT_NE(Log().find("Flash Engine exit code: 137\n"), std::string::npos);
+  EXPECT_NE(Log().find(Transcript().EngineEnds(137).Log()), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Shared pieces of the Dazudu end-to-end suites: the fixture cases under
-// tests/fixtures/dazudu/cases and the transcript lines every run starts with.
+// tests/fixtures/dazudu/cases, the transcript every run starts with and what
+// the simulated engine writes in update mode.
 #ifndef E2E_DAZUDU_CASES_H
 #define E2E_DAZUDU_CASES_H
 
@@ -8,6 +9,7 @@
 
 #include "tests/e2e/harness.h"
 #include "tests/support/files.h"
+#include "tests/support/transcript.h"
 
 namespace dazudu_cases {
 
@@ -52,14 +54,30 @@ inline std::string FileOf(const e2e::Outcome& outcome, const std::string& name) 
   return found == outcome.files.end() ? "<missing " + name + ">" : found->second;
 }
 
-// What every run that reaches discovery prints first.
-constexpr const char* kDiscoveryHead =
-    "---------------------------------------------------\n"
-    "Loading references...done.\n"
-    "Performing discovery...\n"
-    "Preparing the Dazudu Kit...done\n";
+// What every run that reaches discovery writes first.
+inline test_support::Transcript Discovered() {
+  return test_support::Transcript().Begin().Loaded().DazuduKit();
+}
 
-constexpr const char* kSelfDiscoveryTail = "Generating self-discovery XML...done.\n";
+// The simulated engine's last line in update mode.
+inline std::string EngineFinished(int code) {
+  return "dzflash: finished with status " + std::to_string(code) + "\n";
+}
+
+// What the simulated engine (tests/fixtures/dazudu/dzflash.sh) appends to the
+// log in update mode, called with args, when it ends with code.
+inline std::string EngineOutput(const std::string& args, int code) {
+  return "dzflash: flashing adapters (" + args + ")\n" +
+         "dzflash: progress report on standard error\n" +
+         "dzflash: status report on descriptor 3\n" + EngineFinished(code);
+}
+
+// A run that reaches the flash in mode ("/update", or "/f" when forced), up to
+// the simulated engine's exit code; the result and "Flash complete" follow.
+inline test_support::Transcript Flashing(const std::string& mode, int engineCode) {
+  return Discovered().FlashBegins().Engine(test_support::dazudu::FlashCommand(mode),
+                                           EngineOutput("/fc " + mode, engineCode), engineCode);
+}
 
 }  // namespace dazudu_cases
 

@@ -6,8 +6,8 @@
 namespace {
 
 using dazudu_cases::CaseFile;
-using dazudu_cases::kDiscoveryHead;
-using dazudu_cases::kSelfDiscoveryTail;
+using dazudu_cases::Discovered;
+using test_support::Transcript;
 
 class DazuduDiscoveryCase : public ::testing::TestWithParam<const char*> {};
 
@@ -24,8 +24,9 @@ TEST_P(DazuduDiscoveryCase, WritesTheExpectedSelfDiscoveryFile) {
   E2E_RUN(o, s);
 
   EXPECT_EQ(o.exit_code, 3) << o.err;
-  EXPECT_EQ(o.out, std::string(kDiscoveryHead) + kSelfDiscoveryTail);
-  EXPECT_EQ(o.log, o.out);
+  const Transcript t = Discovered().SelfDiscovery();
+  EXPECT_EQ(o.out, t.Console());
+  EXPECT_EQ(o.log, t.Log());
   EXPECT_EQ(dazudu_cases::FileOf(o, "out.xml"), expected);
   EXPECT_EQ(dazudu_cases::FileOf(o, e2e::DazuduKit().CallsLog()), "/q /fc\n");
 }
@@ -45,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DazuduDiscoveryCase,
 struct MissingKitRun {
   const char* name;
   std::vector<std::string> args;
-  const char* tail;
+  Transcript transcript;
 };
 
 void PrintTo(const MissingKitRun& run, std::ostream* os) { *os << run.name; }
@@ -61,21 +62,21 @@ TEST_P(DazuduMissingKit, FindsNoHardware) {
   E2E_RUN(o, s);
 
   EXPECT_EQ(o.exit_code, 3) << o.err;
-  EXPECT_EQ(o.out, std::string(kDiscoveryHead) + run.tail);
-  EXPECT_EQ(o.log, o.out);
+  EXPECT_EQ(o.out, run.transcript.Console());
+  EXPECT_EQ(o.log, run.transcript.Log());
   if (run.args.size() == 2) {
     EXPECT_EQ(dazudu_cases::FileOf(o, "out.xml"), CaseFile("no_match", "expected.xml"));
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, DazuduMissingKit,
-    ::testing::Values(MissingKitRun{"SelfDiscovery", {"/d", "out.xml"}, kSelfDiscoveryTail},
-                      MissingKitRun{"Update", {}, "NOTICE : No operation was done.\n"},
-                      MissingKitRun{
-                          "ForcedUpdate", {"/f"}, "ERROR! : No supported hardware was found.\n"}),
-    [](const ::testing::TestParamInfo<MissingKitRun>& info) {
-      return std::string(info.param.name);
-    });
+INSTANTIATE_TEST_SUITE_P(Runs, DazuduMissingKit,
+                         ::testing::Values(
+                             MissingKitRun{
+                                 "SelfDiscovery", {"/d", "out.xml"}, Discovered().SelfDiscovery()},
+                             MissingKitRun{"Update", {}, Discovered().NothingDone()},
+                             MissingKitRun{"ForcedUpdate", {"/f"}, Discovered().NoHardware()}),
+                         [](const ::testing::TestParamInfo<MissingKitRun>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace

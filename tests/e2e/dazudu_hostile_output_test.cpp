@@ -158,7 +158,7 @@ TEST_P(DazuduHostileOutput, EndsWithThePlainResultQuickly) {
 
   EXPECT_FALSE(o.timed_out);
   EXPECT_EQ(o.exit_code, 3) << o.err.substr(0, 2000);
-  EXPECT_EQ(o.out, std::string(dazudu_cases::kDiscoveryHead) + dazudu_cases::kSelfDiscoveryTail);
+  EXPECT_EQ(o.out, dazudu_cases::Discovered().SelfDiscovery().Console());
   EXPECT_EQ(dazudu_cases::FileOf(o, "out.xml"),
             ExpectedWithCopies(hostile.expectedCase, hostile.copies));
   EXPECT_LT(o.seconds, 30.0 * kSlowdown);

@@ -4,14 +4,9 @@
 
 namespace {
 
-using dazudu_cases::kDiscoveryHead;
-
-const char* const kRedirections =
-    " 1>> /var/vdl/Component.log 2>> /var/vdl/Component.log 3>> /var/vdl/Component.log";
-
-const char* const kAdvice =
-    "For TX7040RM or VR4400K CNAs, please use the \"Firmware image for offline update\" "
-    "(Converged Adapter ISO) tool available on support.trovex.com\n";
+using dazudu_cases::Discovered;
+using test_support::Transcript;
+namespace dz = test_support::dazudu;
 
 // The adapter lines: one needs an upgrade, one a rewrite.
 const char* const kUpgradeLine =
@@ -30,27 +25,14 @@ struct EngineRun {
 
 void PrintTo(const EngineRun& run, std::ostream* os) { *os << "engine code " << run.engineCode; }
 
-std::string EngineOutput(const std::string& args, int code) {
-  return "dzflash: flashing adapters (" + args + ")\n" +
-         "dzflash: progress report on standard error\n" +
-         "dzflash: status report on descriptor 3\n" + "dzflash: finished with status " +
-         std::to_string(code) + "\n";
-}
-
-struct Flashed {
-  std::string out;
-  std::string log;
-};
-
-// Transcript and log of a run that reaches the engine in update mode.
-Flashed ExpectedFlash(const std::string& mode, int engineCode, const std::string& message,
-                      int exitCode) {
-  const std::string head = std::string(kDiscoveryHead) + "Performing flash -- DO NOT INTERRUPT!\n" +
-                           "Executing flash engine: ./dzflashStandalone*/lx/dzflash.sh /fc  " +
-                           mode + kRedirections + "\n";
-  const std::string tail = "Flash Engine exit code: " + std::to_string(engineCode) + "\n" +
-                           message + "Flash complete [" + std::to_string(exitCode) + "]\n";
-  return {head + tail, head + EngineOutput("/fc " + mode, engineCode) + tail};
+// A run that reaches the engine in update mode ("/update", or "/f" when
+// forced).
+Transcript ExpectedFlash(const std::string& mode, int engineCode, const std::string& message,
+                         bool advice, int exitCode) {
+  return dazudu_cases::Flashing(mode, engineCode)
+      .Result(message)
+      .Result(advice ? dz::kConvergedAdvice : "")
+      .FlashComplete(exitCode);
 }
 
 class DazuduEngineStatus : public ::testing::TestWithParam<EngineRun> {};
@@ -64,39 +46,30 @@ TEST_P(DazuduEngineStatus, MapsToTheComponentExitCode) {
   s.read_back = {kit.CallsLog()};
   E2E_RUN(o, s);
 
-  const Flashed expected =
-      ExpectedFlash("/update", run.engineCode,
-                    std::string(run.message) + (run.advice ? kAdvice : ""), run.exitCode);
+  const Transcript expected =
+      ExpectedFlash("/update", run.engineCode, run.message, run.advice, run.exitCode);
   EXPECT_EQ(o.exit_code, run.exitCode) << o.err;
-  EXPECT_EQ(o.out, expected.out);
-  EXPECT_EQ(o.log, expected.log);
+  EXPECT_EQ(o.out, expected.Console());
+  EXPECT_EQ(o.log, expected.Log());
   EXPECT_EQ(dazudu_cases::FileOf(o, kit.CallsLog()), "/q /fc\n/fc /update\n");
 }
-
-const char* const kSuccess = "All updates were successful.  Reboot needed.\n";
-const char* const kAllFailed = "All updates failed.\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, DazuduEngineStatus,
     ::testing::Values(
-        EngineRun{0, kSuccess, false, 1},
-        EngineRun{1, "No operation performed.  No updates needed or discovery command executed.\n",
-                  false, 3},
-        EngineRun{2, kAllFailed, false, 7}, EngineRun{3, kAllFailed, false, 7},
-        EngineRun{4, kAllFailed, false, 7}, EngineRun{5, kAllFailed, false, 7},
-        EngineRun{6, kAllFailed, false, 7}, EngineRun{7, "", false, 7}, EngineRun{8, "", false, 8},
-        EngineRun{9, "", false, 9}, EngineRun{10, "", false, 10},
-        EngineRun{11, "All updates were successful.  Skipped any TX7040RM or VR4400K CNAs.\n", true,
-                  7},
-        EngineRun{12, "No updates needed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-        EngineRun{13, "All updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-        EngineRun{14, "Some updates failed.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-        EngineRun{15, "No supported hardware found.  Skipped any TX7040RM or VR4400K CNAs.\n", true,
-                  7},
-        EngineRun{16, "No updates available.  Skipped any TX7040RM or VR4400K CNAs.\n", true, 7},
-        EngineRun{17, "", false, 17}, EngineRun{126, "", false, 126},
-        EngineRun{127, "", false, 127}, EngineRun{200, "", false, 200},
-        EngineRun{255, "", false, 255}),
+        EngineRun{0, dz::kAllSuccessful, false, 1}, EngineRun{1, dz::kNothingPerformed, false, 3},
+        EngineRun{2, dz::kAllFailed, false, 7}, EngineRun{3, dz::kAllFailed, false, 7},
+        EngineRun{4, dz::kAllFailed, false, 7}, EngineRun{5, dz::kAllFailed, false, 7},
+        EngineRun{6, dz::kAllFailed, false, 7}, EngineRun{7, "", false, 7},
+        EngineRun{8, "", false, 8}, EngineRun{9, "", false, 9}, EngineRun{10, "", false, 10},
+        EngineRun{11, dz::kSkippedAllSuccessful, true, 7},
+        EngineRun{12, dz::kSkippedNoUpdatesNeeded, true, 7},
+        EngineRun{13, dz::kSkippedAllFailed, true, 7},
+        EngineRun{14, dz::kSkippedSomeFailed, true, 7},
+        EngineRun{15, dz::kSkippedNoHardware, true, 7},
+        EngineRun{16, dz::kSkippedNoUpdatesAvailable, true, 7}, EngineRun{17, "", false, 17},
+        EngineRun{126, "", false, 126}, EngineRun{127, "", false, 127},
+        EngineRun{200, "", false, 200}, EngineRun{255, "", false, 255}),
     [](const ::testing::TestParamInfo<EngineRun>& info) {
       return "Engine" + std::to_string(info.param.engineCode);
     });
@@ -109,30 +82,34 @@ struct OptionRun {
   std::vector<std::string> args;
   const char* line;
   int exitCode;
-  std::string out;
-  std::string log;
+  Transcript transcript;
+  bool silent;
   const char* calls;
 };
 
 void PrintTo(const OptionRun& run, std::ostream* os) { *os << run.name; }
 
-const std::string kNotice = std::string(kDiscoveryHead) + "NOTICE : No operation was done.\n";
-
 const OptionRun kOptionRuns[] = {
-    {"RewriteOnlyWithoutForceDoesNothing", {}, kRewriteLine, 3, kNotice, kNotice, "/q /fc\n"},
+    {"RewriteOnlyWithoutForceDoesNothing",
+     {},
+     kRewriteLine,
+     3,
+     Discovered().NothingDone(),
+     false,
+     "/q /fc\n"},
     {"ForceFlashesWithTheForceSwitch",
      {"/f"},
      kRewriteLine,
      1,
-     ExpectedFlash("/f", 0, kSuccess, 1).out,
-     ExpectedFlash("/f", 0, kSuccess, 1).log,
+     ExpectedFlash("/f", 0, dz::kAllSuccessful, false, 1),
+     false,
      "/q /fc\n/fc /f\n"},
     {"SilentKeepsTheConsoleEmptyAndLogsEverything",
      {"/s"},
      kUpgradeLine,
      1,
-     "",
-     ExpectedFlash("/update", 0, kSuccess, 1).log,
+     ExpectedFlash("/update", 0, dz::kAllSuccessful, false, 1),
+     true,
      "/q /fc\n/fc /update\n"},
 };
 
@@ -148,8 +125,8 @@ TEST_P(DazuduUpdateOptions, RunsTheEngineAsTheOptionsSay) {
   s.read_back = {kit.CallsLog()};
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, run.exitCode) << o.err;
-  EXPECT_EQ(o.out, run.out);
-  EXPECT_EQ(o.log, run.log);
+  EXPECT_EQ(o.out, run.transcript.Console(run.silent));
+  EXPECT_EQ(o.log, run.transcript.Log());
   EXPECT_EQ(dazudu_cases::FileOf(o, kit.CallsLog()), run.calls);
 }
 

@@ -13,60 +13,28 @@
 
 namespace {
 
-const char* const kEngineCommand =
-    "./dzflashStandalone*/lx/dzflash.sh /fc  /update 1>> /var/vdl/Component.log 2>> "
-    "/var/vdl/Component.log 3>> /var/vdl/Component.log";
+using test_support::Transcript;
+namespace dz = test_support::dazudu;
 
-const char* const kSuccess = "All updates were successful.  Reboot needed.\n";
-const char* const kAllFailed = "All updates failed.\n";
-const char* const kFileError = "ERROR : Unable to write to log file\n";
-const char* const kWaitNotice =
-    "NOTICE : Another update is running on this host. Waiting for it to finish...\n";
 const char* const kLockPath = "/var/vdl/fc-hba-update.lock";
 
 e2e::Scenario FlashScenario() { return dazudu_cases::RecordingUpgradeScenario({}); }
 
 std::string CallsLog() { return e2e::DazuduKit{}.CallsLog(); }
 
-// The texts a flash run writes through its log, in order, for an engine
-// that gave engineCode.
-std::vector<std::string> FlashTexts(int engineCode, const std::string& message, int exitCode) {
-  std::vector<std::string> texts = {"---------------------------------------------------\n",
-                                    "Loading references...",
-                                    "done.\n",
-                                    "Performing discovery...\n",
-                                    "Preparing the Dazudu Kit...",
-                                    "done\n",
-                                    "Performing flash -- DO NOT INTERRUPT!\n",
-                                    "Executing flash engine: ",
-                                    kEngineCommand,
-                                    "\n",
-                                    "Flash Engine exit code: ",
-                                    std::to_string(engineCode),
-                                    "\n"};
-  if (!message.empty()) texts.push_back(message);
-  for (const std::string& text :
-       {std::string("Flash complete ["), std::to_string(exitCode), std::string("]\n")})
-    texts.push_back(text);
-  return texts;
-}
-
-// The console of those texts, each followed by afterEach.
-std::string Console(const std::vector<std::string>& texts, const std::string& afterEach) {
-  std::string console;
-  for (const std::string& text : texts) console += text + afterEach;
-  return console;
+// A flash run whose engine gave engineCode.
+Transcript Flashed(int engineCode, const std::string& message, int exitCode) {
+  return dazudu_cases::Flashing("/update", engineCode).Result(message).FlashComplete(exitCode);
 }
 
 const std::string& UsualConsole() {
-  static const std::string console = Console(FlashTexts(0, kSuccess, 1), "");
+  static const std::string console = Flashed(0, dz::kAllSuccessful, 1).Console();
   return console;
 }
 
 // How the flash's outcome ends the log.
 std::string LoggedOutcome(int engineCode, const std::string& message, int exitCode) {
-  return "Flash Engine exit code: " + std::to_string(engineCode) + "\n" + message +
-         "Flash complete [" + std::to_string(exitCode) + "]\n";
+  return Transcript().EngineEnds(engineCode).Result(message).FlashComplete(exitCode).Log();
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
@@ -105,7 +73,7 @@ TEST_P(SignalDuringFlash, EndsOnlyAsTheEngineEnds) {
 
   EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
   EXPECT_TRUE(EndsWith(o.log, LoggedOutcome(row.engineCode, row.message, row.exitCode))) << o.log;
-  EXPECT_EQ(o.out, Console(FlashTexts(row.engineCode, row.message, row.exitCode), ""));
+  EXPECT_EQ(o.out, Flashed(row.engineCode, row.message, row.exitCode).Console());
   // The simulation behind the recording engine notes its arguments once the
   // engine goes on.
   EXPECT_EQ(dazudu_cases::FileOf(o, CallsLog()),
@@ -114,7 +82,7 @@ TEST_P(SignalDuringFlash, EndsOnlyAsTheEngineEnds) {
   EXPECT_EQ(record.calls, 2);
   EXPECT_EQ(record.ended, row.engineEnds ? 2 : 1) << o.engine_calls;
   if (row.engineEnds) {
-    EXPECT_NE(o.log.find("dzflash: finished with status 0\nFlash Engine exit code: 0\n"),
+    EXPECT_NE(o.log.find(dazudu_cases::EngineFinished(0) + Transcript().EngineEnds(0).Log()),
               std::string::npos)
         << o.log;
   }
@@ -123,10 +91,10 @@ TEST_P(SignalDuringFlash, EndsOnlyAsTheEngineEnds) {
 INSTANTIATE_TEST_SUITE_P(
     Signals, SignalDuringFlash,
     ::testing::Values(
-        SignalRow{"TermToTheProgram", SIGTERM, false, true, 0, kSuccess, 1},
+        SignalRow{"TermToTheProgram", SIGTERM, false, true, 0, dz::kAllSuccessful, 1},
         SignalRow{"TermToTheGroup", SIGTERM, true, false, 128 + SIGTERM, "", 128 + SIGTERM},
-        SignalRow{"HangUpToTheProgram", SIGHUP, false, true, 0, kSuccess, 1},
-        SignalRow{"HangUpToTheGroup", SIGHUP, true, true, 0, kSuccess, 1},
+        SignalRow{"HangUpToTheProgram", SIGHUP, false, true, 0, dz::kAllSuccessful, 1},
+        SignalRow{"HangUpToTheGroup", SIGHUP, true, true, 0, dz::kAllSuccessful, 1},
         // As it always was: Ctrl-C ends the engine, whose code the run reports.
         SignalRow{"InterruptToTheGroup", SIGINT, true, false, 128 + SIGINT, "", 128 + SIGINT}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -144,14 +112,15 @@ TEST(TerminalGone, DuringTheFlashEndsOnlyTheConsole) {
   const e2e::Outcome o = run.Finish();
 
   EXPECT_EQ(o.exit_code, 1) << o.err;
-  EXPECT_TRUE(EndsWith(o.log, "dzflash: finished with status 0\n" + LoggedOutcome(0, kSuccess, 1)))
+  EXPECT_TRUE(
+      EndsWith(o.log, dazudu_cases::EngineFinished(0) + LoggedOutcome(0, dz::kAllSuccessful, 1)))
       << o.log;
   const EngineRecord record = ReadRecord(o.engine_calls);
   EXPECT_EQ(record.calls, 2);
   EXPECT_EQ(record.ended, 2) << o.engine_calls;
   // The terminal carried the transcript until it went away.
   EXPECT_EQ(UsualConsole().compare(0, o.out.size(), o.out), 0) << o.out;
-  EXPECT_NE(o.out.find("Loading references...done.\n"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find(Transcript().Begin().Loaded().Console()), std::string::npos) << o.out;
 }
 
 // The words an administrator tries first for help show the usage and run
@@ -163,13 +132,7 @@ TEST_P(HelpWord, ShowsTheUsageAndRunsNothing) {
   s.args = GetParam();
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 3) << o.err;
-  EXPECT_EQ(o.out,
-            "RGXXXXXX.bnrun [options]\n"
-            "    options\n"
-            "    --------------------------\n"
-            "    /f = Force the installation\n"
-            "    /s = Execute silently\n"
-            "    /d [path] = Perform self-discovery and output to [path]\n");
+  EXPECT_EQ(o.out, Transcript().Usage().Console());
   EXPECT_EQ(o.files.count(CallsLog()), 0u);  // the kit was never even unpacked
   EXPECT_EQ(o.engine_calls, "");
   EXPECT_EQ(o.log, "");
@@ -220,7 +183,7 @@ TEST_P(UnsafeLockPath, IsLeftAloneAndNeverWaitedOn) {
   EXPECT_EQ(o.exit_code, 1) << o.err;
   EXPECT_EQ(o.out, UsualConsole());
   EXPECT_EQ(o.probe, std::string(row.entry) + "\nspare: regular empty file 0 600\n");
-  EXPECT_TRUE(EndsWith(o.log, LoggedOutcome(0, kSuccess, 1))) << o.log;
+  EXPECT_TRUE(EndsWith(o.log, LoggedOutcome(0, dz::kAllSuccessful, 1))) << o.log;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -274,7 +237,8 @@ TEST(LockHeldByOtherUser, RootRunsStillFollowOneAnother) {
   E2E_RUN(o, s);
   EXPECT_EQ(o.out, "first 1\nsecond 1\n") << o.err;
   EXPECT_EQ(dazudu_cases::FileOf(o, "first"), UsualConsole());
-  EXPECT_EQ(dazudu_cases::FileOf(o, "second"), kWaitNotice + UsualConsole());
+  EXPECT_EQ(dazudu_cases::FileOf(o, "second"),
+            Transcript().WaitNotice().Console() + UsualConsole());
   const EngineRecord record = ReadRecord(o.engine_calls);
   EXPECT_EQ(record.calls, 4);
   EXPECT_EQ(record.overlaps, 0) << o.engine_calls;
@@ -306,7 +270,7 @@ TEST_P(UnsafeLogPath, IsNeverOpenedAndTheEngineNeverStarted) {
   s.timeout_seconds = 60;  // a run that opens the FIFO waits for ever
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 7) << o.err;
-  EXPECT_EQ(o.out, Console(FlashTexts(2, kAllFailed, 7), kFileError));
+  EXPECT_EQ(o.out, Flashed(2, dz::kAllFailed, 7).ConsoleWithoutLog());
   EXPECT_EQ(o.err, "");
   EXPECT_EQ(dazudu_cases::FileOf(o, CallsLog()), "/q /fc\n");
   EXPECT_EQ(o.probe, row.probed);
@@ -366,7 +330,7 @@ TEST(FullDisk, EachLostTextIsReported) {
   s.setup = {"dd if=/dev/zero of=/var/fill bs=4k 2>/dev/null || true"};
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 1) << o.err;
-  EXPECT_EQ(o.out, Console(FlashTexts(0, kSuccess, 1), kFileError));
+  EXPECT_EQ(o.out, Flashed(0, dz::kAllSuccessful, 1).ConsoleWithoutLog());
   EXPECT_EQ(o.log, "");
   EXPECT_EQ(dazudu_cases::FileOf(o, CallsLog()), "/q /fc\n/fc /update\n");
 }

@@ -8,10 +8,11 @@
 
 namespace {
 
+using test_support::Transcript;
+using test_support::marqeth::kFlashCommand;
+using vendore2e::Discovered;
 using vendore2e::FileOf;
-using vendore2e::kDiscovering;
 
-const std::string kCommand = "./mqu_bootupdate boot --update mqa_boot_fw -a";
 const std::string kUtilityOutput =
     "mqu_bootupdate: applying mqa_boot_fw\n"
     "mqu_bootupdate: progress on stderr\n"
@@ -131,19 +132,17 @@ TEST_P(MarqethUpdate, RunsTheUtilityAndMapsItsStatus) {
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
 
-  std::string transcript = kDiscovering + "NOTICE : No operation was done.\n";
-  std::string log = transcript;
+  Transcript expected = Discovered().NothingDone();
   std::string calls = "<absent>";
   if (row.updateRc >= 0) {
     const int code = row.withImage ? row.updateRc : 2;  // the stand-in's missing-image code
     const std::string output = row.withImage ? kUtilityOutput : "mqu_bootupdate: no boot image\n";
-    transcript = kDiscovering + vendore2e::FlashTexts(kCommand, "", code, row.exitCode);
-    log = kDiscovering + vendore2e::FlashTexts(kCommand, output, code, row.exitCode);
+    expected = vendore2e::Flashed(kFlashCommand, output, code, row.exitCode);
     calls = "boot --update mqa_boot_fw -a\n";
   }
   const bool silent = !row.args.empty() && row.args[0] == "/s";
-  EXPECT_EQ(o.out, silent ? "" : transcript);
-  EXPECT_EQ(o.log, log);
+  EXPECT_EQ(o.out, expected.Console(silent));
+  EXPECT_EQ(o.log, expected.Log());
   EXPECT_EQ(FileOf(o, "calls.txt"), calls);
 }
 

@@ -8,28 +8,22 @@
 #include "tests/e2e/harness.h"
 #include "tests/e2e/process.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/transcript.h"
 
 namespace {
 
-const std::string kUsage =
-    "RGXXXXXX.bnrun [options]\n"
-    "    options\n"
-    "    --------------------------\n"
-    "    /f = Force the installation\n"
-    "    /s = Execute silently\n"
-    "    /d [path] = Perform self-discovery and output to [path]\n";
-const std::string kParseError = kUsage + "ERROR! : Failed to parse command line\n";
+using test_support::Transcript;
 
-const std::string kDashes = std::string(51, '-') + "\n";
-const std::string kLoadFailed = kDashes + "Loading references...FAILED!\n";
-const std::string kDiscovered = kDashes +
-                                "Loading references...done.\n"
-                                "Performing discovery...\n"
-                                "Preparing the Dazudu Kit...done\n";
-const std::string kNotice = kDiscovered + "NOTICE : No operation was done.\n";
-const std::string kNoHardware = kDiscovered + "ERROR! : No supported hardware was found.\n";
-const std::string kSelfDiscovery = kDiscovered + "Generating self-discovery XML...done.\n";
-const std::string kSelfDiscoveryFailed = kDiscovered + "Generating self-discovery XML...FAILED!\n";
+const std::string kUsage = Transcript().Usage().Console();
+const std::string kParseError = Transcript().ParseError().Console();
+
+const Transcript kBegun = Transcript().Begin();
+const std::string kLoadFailed = Transcript(kBegun).LoadFailed().Console();
+const Transcript kDiscovered = Transcript(kBegun).Loaded().DazuduKit();
+const std::string kNotice = Transcript(kDiscovered).NothingDone().Console();
+const std::string kNoHardware = Transcript(kDiscovered).NoHardware().Console();
+const std::string kSelfDiscovery = Transcript(kDiscovered).SelfDiscovery().Console();
+const std::string kSelfDiscoveryFailed = Transcript(kDiscovered).SelfDiscovery(false).Console();
 
 const std::string kNoDevicesXml =
     "<?xml version=\"1.0\"?>\n"
@@ -40,9 +34,6 @@ const std::string kNoDevicesXml =
     "  <takes_effect value=\"\"/>\n"
     "  <devices/>\n"
     "</qv_rom_discovery>\n";
-
-// Each log piece that cannot reach the file adds this line on the console.
-const std::string kNoLog = "ERROR : Unable to write to log file\n";
 
 const char* const kNoFile = "<absent>";
 
@@ -147,13 +138,21 @@ const Row kRows[] = {
     {"UnwritableLog",
      {},
      nullptr,
-     kDashes + kNoLog + "Loading references..." + kNoLog + "FAILED!\n" + kNoLog,
+     Transcript(kBegun).LoadFailed().ConsoleWithoutLog(),
      "",
      7,
      nullptr,
      "",
      true},
-    {"UnwritableLogSilent", {"/s"}, nullptr, kNoLog + kNoLog + kNoLog, "", 7, nullptr, "", true},
+    {"UnwritableLogSilent",
+     {"/s"},
+     nullptr,
+     Transcript(kBegun).LoadFailed().ConsoleWithoutLog(true),
+     "",
+     7,
+     nullptr,
+     "",
+     true},
     {"UnwritableLogHelpWritesNoPiece", {"/h"}, nullptr, kUsage, "", 3, nullptr, "", true},
 };
 

@@ -13,8 +13,7 @@
 
 namespace {
 
-const char* const kWaitNotice =
-    "NOTICE : Another update is running on this host. Waiting for it to finish...\n";
+const std::string kWaitNotice = test_support::Transcript().WaitNotice().Console();
 
 using dazudu_cases::RecordingUpgradeScenario;
 
@@ -100,7 +99,7 @@ TEST_P(ConsoleGone, EndsOnlyTheConsoleOutput) {
   EXPECT_EQ(o.log, lone.log);
   EXPECT_EQ(o.out, "");
   if (row.exitCode == 1) {
-    const std::string tail = "Flash complete [1]\n";
+    const std::string tail = test_support::Transcript().FlashComplete(1).Log();
     EXPECT_EQ(o.log.substr(o.log.size() - std::min(o.log.size(), tail.size())), tail);
     // The engine was started with SIGPIPE as the program was, not ignored.
     EXPECT_EQ(ReadRecord(o.engine_calls).sigpipe, Repeated(SigpipeAsStarted(), 2));

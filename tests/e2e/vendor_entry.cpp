@@ -1,7 +1,8 @@
-// Test entry program: the program's main with the Zelvok or the Marqeth
+// Test entry program: the program's own entry with the Zelvok or the Marqeth
 // component in place of the Dazudu one (chosen at build time), so that the
-// end-to-end tests run those components through the whole run sequence.
-#include <iostream>
+// end-to-end tests run those components through the whole run as the
+// shipped program runs its own.
+#include "component/entry.h"
 
 #if defined(VENDOR_ZELVOK)
 #include "component/vendors/zelvok.h"
@@ -13,17 +14,4 @@ using Component = MarqethComp::CComponent;
 #error "define VENDOR_ZELVOK or VENDOR_MARQETH"
 #endif
 
-int main(int argc, char* argv[]) {
-  int exitCode = 3;
-  {
-    Component component;
-    const int parsed = component.ParseCommandLine(argc, argv);
-    if (parsed == 0) {
-      std::cout << "ERROR! : Failed to parse command line" << std::endl;
-      exitCode = 7;
-    } else if (parsed != 2) {
-      exitCode = component.Run();
-    }
-  }
-  return exitCode;
-}
+int main(int argc, char* argv[]) { return RunProgram<Component>(argc, argv); }

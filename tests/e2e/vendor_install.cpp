@@ -17,17 +17,14 @@ std::string ReadFixture(const std::string& vendor, const std::string& name) {
   return test_support::ReadFile(FixturePath(vendor, name));
 }
 
-const std::string kDiscovering = std::string(51, '-') +
-                                 "\n"
-                                 "Loading references...done.\n"
-                                 "Performing discovery...\n";
+test_support::Transcript Discovered() { return test_support::Transcript().Begin().Loaded(); }
 
-std::string FlashTexts(const std::string& command, const std::string& utilityOutput, int engineCode,
-                       int exitCode) {
-  return "Performing flash -- DO NOT INTERRUPT!\n"
-         "Executing flash engine: " +
-         command + "\n" + utilityOutput + "Flash Engine exit code: " + std::to_string(engineCode) +
-         "\n" + "Flash complete [" + std::to_string(exitCode) + "]\n";
+test_support::Transcript Flashed(const std::string& command, const std::string& utilityOutput,
+                                 int engineCode, int exitCode) {
+  return Discovered()
+      .FlashBegins()
+      .Engine(command, utilityOutput, engineCode)
+      .FlashComplete(exitCode);
 }
 
 std::string FileOf(const e2e::Outcome& outcome, const std::string& name) {
@@ -37,10 +34,11 @@ std::string FileOf(const e2e::Outcome& outcome, const std::string& name) {
 
 void ExpectSelfDiscovery(const e2e::Outcome& outcome, const std::string& vendor) {
   EXPECT_EQ(outcome.exit_code, 3) << outcome.err;
-  const std::string transcript = kDiscovering + "Generating self-discovery XML...done.\n";
-  EXPECT_EQ(outcome.out, transcript);
-  EXPECT_EQ(outcome.log, transcript);
+  const test_support::Transcript transcript = Discovered().SelfDiscovery();
+  EXPECT_EQ(outcome.out, transcript.Console());
+  EXPECT_EQ(outcome.log, transcript.Log());
   EXPECT_EQ(FileOf(outcome, "discovery.xml"), ReadFixture(vendor, "discovery.xml"));
+  EXPECT_EQ(outcome.var_vdl, "Component.log\nfc-hba-update.lock\n");
 }
 
 void Installation::AddTo(e2e::Scenario& scenario, const FakeHba::Library& library,

@@ -11,6 +11,7 @@
 #include "tests/e2e/harness.h"
 #include "tests/fixtures/fchba/fake_hba_kit.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/transcript.h"
 
 namespace vendore2e {
 
@@ -22,20 +23,21 @@ std::string MarqethBinary();
 std::string FixturePath(const std::string& vendor, const std::string& name);
 std::string ReadFixture(const std::string& vendor, const std::string& name);
 
-// What a run shows up to the end of discovery.
-extern const std::string kDiscovering;
+// What a run writes up to the end of discovery.
+test_support::Transcript Discovered();
 
-// What a flash run shows after discovery: the flash lines around the
-// utility's own output (empty on the console), its code and the result.
-std::string FlashTexts(const std::string& command, const std::string& utilityOutput, int engineCode,
-                       int exitCode);
+// A run that flashes after discovery: the utility's command, its own output
+// (in the log alone), its code and the run's exit code.
+test_support::Transcript Flashed(const std::string& command, const std::string& utilityOutput,
+                                 int engineCode, int exitCode);
 
 // A file read back from the working directory, or "<absent>".
 std::string FileOf(const e2e::Outcome& outcome, const std::string& name);
 
 // Checks a run with "/d discovery.xml": exit code 3, the transcript on the
-// console and in the log, and the file against
-// tests/fixtures/<vendor>/discovery.xml byte for byte.
+// console and in the log, the file against
+// tests/fixtures/<vendor>/discovery.xml byte for byte, and the run lock
+// beside the log.
 void ExpectSelfDiscovery(const e2e::Outcome& outcome, const std::string& vendor);
 
 // Host-side staging files, removed with the object.

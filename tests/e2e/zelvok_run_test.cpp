@@ -9,8 +9,9 @@
 
 namespace {
 
+using test_support::Transcript;
+using vendore2e::Discovered;
 using vendore2e::FileOf;
-using vendore2e::kDiscovering;
 
 const std::string kUtilityOutput =
     "qvzvfwupdate: updating adapters\n"
@@ -119,20 +120,17 @@ TEST_P(ZelvokUpdate, RunsTheUtilityAndMapsItsStatus) {
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, row.exitCode) << o.err;
 
-  std::string transcript = kDiscovering + "NOTICE : No operation was done.\n";
-  std::string log = transcript;
+  Transcript expected = Discovered().NothingDone();
   std::string calls = "/q\n";
   if (row.updateRc >= 0) {
-    transcript = kDiscovering + vendore2e::FlashTexts(row.command, "", row.updateRc, row.exitCode);
-    log = kDiscovering +
-          vendore2e::FlashTexts(row.command, kUtilityOutput, row.updateRc, row.exitCode);
+    expected = vendore2e::Flashed(row.command, kUtilityOutput, row.updateRc, row.exitCode);
     std::string args = row.command.substr(std::string("./qvzvfwupdate").size());
     if (!args.empty()) args.erase(0, 1);  // the blank before the first option
     calls += args + "\n";
   }
   const bool silent = row.command.find("/s") != std::string::npos;
-  EXPECT_EQ(o.out, silent ? "" : transcript);
-  EXPECT_EQ(o.log, log);
+  EXPECT_EQ(o.out, expected.Console(silent));
+  EXPECT_EQ(o.log, expected.Log());
   EXPECT_EQ(FileOf(o, "calls.txt"), calls);
 }
 
@@ -161,9 +159,9 @@ TEST_F(ZelvokRun, NoAdapters) {
   s.copy_into_work = {{vendore2e::FixturePath("zelvok", "qvzvfwupdate"), "qvzvfwupdate"}};
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 7) << o.err;
-  const std::string transcript = kDiscovering + "WARNING! : No supported adapters found.\n";
-  EXPECT_EQ(o.out, transcript);
-  EXPECT_EQ(o.log, transcript);
+  const Transcript expected = Discovered().NoAdapters();
+  EXPECT_EQ(o.out, expected.Console());
+  EXPECT_EQ(o.log, expected.Log());
 }
 
 TEST_F(ZelvokRun, NoAdapterReferenced) {
@@ -189,7 +187,7 @@ TEST_F(ZelvokRun, NoAdapterReferenced) {
   s.args = {"/f"};
   E2E_RUN(forced, s);
   EXPECT_EQ(forced.exit_code, 3);
-  EXPECT_EQ(forced.out, kDiscovering + "ERROR! : No supported hardware was found.\n");
+  EXPECT_EQ(forced.out, Discovered().NoHardware().Console());
 }
 
 TEST_F(ZelvokRun, MissingUtility) {
@@ -199,7 +197,7 @@ TEST_F(ZelvokRun, MissingUtility) {
   s.copy_into_work.clear();
   E2E_RUN(o, s);
   EXPECT_EQ(o.exit_code, 127) << o.err;
-  EXPECT_EQ(o.out, kDiscovering + vendore2e::FlashTexts("./qvzvfwupdate", "", 127, 127));
+  EXPECT_EQ(o.out, vendore2e::Flashed("./qvzvfwupdate", "", 127, 127).Console());
 }
 
 // The most adapters the inventory holds, and a query output of more
