@@ -341,6 +341,9 @@ struct FlashRow {
   const char* command;
 };
 
+// Names the row by its command, so that the test's name is the same in every build.
+void PrintTo(const FlashRow& row, std::ostream* os) { *os << row.command; }
+
 class ZelvokFlashCommandTest : public ZelvokDiscoveryTest,
                                public ::testing::WithParamInterface<FlashRow> {};
 
@@ -367,7 +370,11 @@ const FlashRow kFlashRows[] = {
     {true, true, "./qvzvfwupdate /s /f"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Options, ZelvokFlashCommandTest, ::testing::ValuesIn(kFlashRows));
+INSTANTIATE_TEST_SUITE_P(Options, ZelvokFlashCommandTest, ::testing::ValuesIn(kFlashRows),
+                         [](const auto& info) {
+                           return std::string(info.param.silent ? "Silent" : "Loud") +
+                                  (info.param.force ? "Forced" : "Unforced");
+                         });
 
 TEST_F(ZelvokDiscoveryTest, FlashMapsTheUtilityStatus) {
   InstallUtility("");
