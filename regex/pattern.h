@@ -133,12 +133,13 @@ class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
   Node* MakeClassNode(const String& members, bool inverted);
   Node* MakeDotNode();
   void Finish(Node* end);
+  Matcher* InternalMatcher(const String& text);
 
   static std::map<String, BasicPattern*>& CompiledPatterns();
   static std::map<String, std::pair<String, unsigned long>>& RegisteredPatterns();
 
-  std::vector<Node*> nodeRegistry;  // owns every node of the pattern
-  Matcher* internalMatcher = nullptr;
+  std::vector<Node*> nodeRegistry;     // owns every node of the pattern
+  Matcher* internalMatcher = nullptr;  // made on first use (InternalMatcher)
   Node* head = nullptr;
   String patternText;
   bool hasError = false;

@@ -55,13 +55,25 @@ BasicPattern<T>* BasicPattern<T>::Compile(const String& pattern, unsigned long f
   return p;
 }
 
-// Appends the end node, lets every node prepare its fast paths and makes the
-// internal matcher.
+// Appends the end node and lets every node prepare its fast paths.
 template <class T>
 void BasicPattern<T>::Finish(Node* end) {
   end->next = RegisterNode(new BasicEndNode<T>());
   for (Node* n : nodeRegistry) n->Prepare();
-  internalMatcher = new Matcher(this, String());
+}
+
+// The internal matcher, set to the text. It is made on first use: most
+// patterns serve only the matchers their callers create, and a one-shot
+// form makes it over its text at once.
+template <class T>
+typename BasicPattern<T>::Matcher* BasicPattern<T>::InternalMatcher(const String& text) {
+  if (internalMatcher) {
+    internalMatcher->SetString(text);
+  } else {
+    internalMatcher = new Matcher(this, text);
+    internalMatcher->Reset();
+  }
+  return internalMatcher;
 }
 
 template <class T>
@@ -80,8 +92,7 @@ std::pair<typename BasicPattern<T>::String, int> BasicPattern<T>::FindNthMatch(
   std::pair<String, int> result(String(), -1);
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return result;
-  Matcher* m = p->internalMatcher;
-  m->SetString(text);
+  Matcher* m = p->InternalMatcher(text);
   int count = -1;
   while (count < n && m->FindNextMatch()) ++count;
   if (count == n && n >= 0 && m->GetStartingIndex(0) >= 0)
@@ -183,14 +194,12 @@ typename BasicPattern<T>::Matcher* BasicPattern<T>::CreateMatcher(const String& 
 
 template <class T>
 bool BasicPattern<T>::Matches(const String& text) {
-  internalMatcher->SetString(text);
-  return internalMatcher->Matches();
+  return InternalMatcher(text)->Matches();
 }
 
 template <class T>
 std::vector<typename BasicPattern<T>::String> BasicPattern<T>::FindAll(const String& text) {
-  internalMatcher->SetString(text);
-  return internalMatcher->FindAll();
+  return InternalMatcher(text)->FindAll();
 }
 
 template <class T>
@@ -199,8 +208,7 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::Split(const Strin
                                                                      unsigned long limit) {
   if (limit == 0) limit = 0x7fffffff;
   std::vector<String> pieces;
-  Matcher* m = internalMatcher;
-  m->SetString(text);
+  Matcher* m = InternalMatcher(text);
   int copy = 0;
   for (;;) {
     if (pieces.size() >= limit || !m->FindNextMatch()) {
@@ -219,8 +227,7 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::Split(const Strin
 template <class T>
 typename BasicPattern<T>::String BasicPattern<T>::Replace(const String& text,
                                                           const String& replacement) {
-  Matcher* m = internalMatcher;
-  m->SetString(text);
+  Matcher* m = InternalMatcher(text);
   String out;
   int copy = 0;
   while (m->FindNextMatch()) {
