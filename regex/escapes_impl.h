@@ -27,6 +27,36 @@ int HexValue(C c) {
 constexpr const char* kDigits = "0123456789";
 constexpr const char* kSpaces = " \t\r\n\f";
 constexpr const char* kWord = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_";
+
+// The sets of "\d", "\s" and "\w" (and of the dot's exclusions), made when the
+// program is compiled: constant data that exists before any code runs and
+// is never written, so that compiling a pattern does not build them again.
+inline constexpr RegexEngine::LowSet kDigitSet = RegexEngine::LowSetOf(kDigits);
+inline constexpr RegexEngine::LowSet kSpaceSet = RegexEngine::LowSetOf(kSpaces);
+inline constexpr RegexEngine::LowSet kWordSet = RegexEngine::LowSetOf(kWord);
+inline constexpr RegexEngine::LowSet kLineEndSet = RegexEngine::LowSetOf("\n\r");
+inline constexpr RegexEngine::LowSet kNewLineSet = RegexEngine::LowSetOf("\n");
+inline constexpr RegexEngine::LowSet kEmptySet = RegexEngine::LowSetOf("");
+
+// The prebuilt set of the shorthand class escape letter c ('d', 'D', 's',
+// 'S', 'w', 'W'), or null; inverted tells the upper-case letters.
+template <class C>
+const RegexEngine::LowSet* ShorthandSet(C c, bool& inverted) {
+  inverted = c == 'D' || c == 'S' || c == 'W';
+  switch (c) {
+    case 'd':
+    case 'D':
+      return &kDigitSet;
+    case 's':
+    case 'S':
+      return &kSpaceSet;
+    case 'w':
+    case 'W':
+      return &kWordSet;
+    default:
+      return nullptr;
+  }
+}
 }  // namespace RegexText
 
 // parsePos is on the character after the backslash. Returns one character or

@@ -9,6 +9,7 @@
 
 #include "regex/anchor_nodes.h"
 #include "regex/char_nodes.h"
+#include "regex/escapes_impl.h"
 #include "regex/group_loop_nodes.h"
 #include "regex/regex_limits.h"
 #include "regex/pattern.h"
@@ -45,13 +46,12 @@ typename BasicPattern<T>::Node* BasicPattern<T>::MakeClassNode(const String& mem
   return RegisterNode(new BasicClassNode<T>(members, inverted));
 }
 
+// The dot: every character but the line ends it excludes.
 template <class T>
 typename BasicPattern<T>::Node* BasicPattern<T>::MakeDotNode() {
-  String excluded;
-  if (!(flags & DOT_MATCHES_ALL)) {
-    excluded += Char('\n');
-    if (!(flags & UNIX_LINE_MODE)) excluded += Char('\r');
-  }
+  const RegexEngine::LowSet& excluded = (flags & DOT_MATCHES_ALL)  ? RegexText::kEmptySet
+                                        : (flags & UNIX_LINE_MODE) ? RegexText::kNewLineSet
+                                                                   : RegexText::kLineEndSet;
   return RegisterNode(new BasicClassNode<T>(excluded, true));
 }
 
@@ -363,6 +363,13 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseAtomEscape() {
   }
   bool inverted = false;
   bool quote = false;
+  // "\d", "\s", "\w" and their inverses take their prebuilt set; under
+  // CASE_INSENSITIVE the class lowers the members of the text instead.
+  const RegexEngine::LowSet* shorthand = RegexText::ShorthandSet(c, inverted);
+  if (shorthand && !(flags & CASE_INSENSITIVE)) {
+    ++parsePos;
+    return RegisterNode(new BasicClassNode<T>(*shorthand, inverted));
+  }
   String text = ParseEscape(inverted, quote);
   if (quote) return ParseQuote();
   if (text.size() == 1 && !inverted) return RegisterNode(new BasicCharNode<T>(text[0]));
