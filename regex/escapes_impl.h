@@ -186,8 +186,8 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseQuote() {
       parsePos += 2;
     }
   }
-  if (flags & CASE_INSENSITIVE) return RegisterNode(new BasicCIQuoteNode<T>(text));
-  return RegisterNode(new BasicQuoteNode<T>(text));
+  if (flags & CASE_INSENSITIVE) return NewNode<BasicCIQuoteNode<T>>(text);
+  return NewNode<BasicQuoteNode<T>>(text);
 }
 
 // parsePos is on the first digit. A third or later digit is taken only while
@@ -201,7 +201,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseBackref() {
     value = 10 * value + (patternText[parsePos] - '0');
     ++parsePos;
   }
-  return RegisterNode(new BasicReferenceNode<T>(static_cast<int>(value)));
+  return NewNode<BasicReferenceNode<T>>(static_cast<int>(value));
 }
 
 // parsePos is after "(?<=" or "(?<!". Every character up to the closing ')'
@@ -225,7 +225,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseBehind(bool pos, Node** en
       if (parsePos + 1 >= len - 1) {
         parsePos = len;
         RaiseError();
-        node = RegisterNode(new BasicCharNode<T>(Char(' ')));
+        node = NewNode<BasicCharNode<T>>(Char(' '));
         break;
       }
       text += patternText[parsePos + 1];
@@ -235,7 +235,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseBehind(bool pos, Node** en
       ++parsePos;
     }
   }
-  if (!node) node = RegisterNode(new BasicLookBehindNode<T>(text, pos));
+  if (!node) node = NewNode<BasicLookBehindNode<T>>(text, pos);
   if (end) *end = node;
   return node;
 }

@@ -17,6 +17,7 @@
 
 #include "regex/known_runs.h"
 #include "regex/match_budget.h"
+#include "regex/node_arena.h"
 #include "regex/print_slots.h"
 #include "regex/traits.h"
 
@@ -82,11 +83,19 @@ class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
   String GetPattern() const { return patternText; }
 
   // ---- Used inside the engine only (parser, nodes, matcher). ----
+  // Enters the node in the registry and returns it; the pattern destroys it.
+  // A node made with new is deleted; the engine's own are made by NewNode.
   template <class N>
   N* RegisterNode(N* node) {
     node->index = static_cast<int>(nodeRegistry.size());
     nodeRegistry.push_back(node);
     return node;
+  }
+  // A new node in the pattern's arena, registered.
+  template <class N, class... Args>
+  N* NewNode(Args&&... args) {
+    ++nodesInArena;
+    return RegisterNode(arena.New<N>(std::forward<Args>(args)...));
   }
   unsigned int ParseInt(int first, int last) const;
   const Node* Head() const { return head; }
@@ -138,7 +147,11 @@ class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
   static std::map<String, BasicPattern*>& CompiledPatterns();
   static std::map<String, std::pair<String, unsigned long>>& RegisteredPatterns();
 
+  // The memory of the nodes the engine makes and of their tables; declared
+  // first, so that it outlives everything that refers into it.
+  RegexEngine::NodeArena arena;
   std::vector<Node*> nodeRegistry;     // owns every node of the pattern
+  std::size_t nodesInArena = 0;        // made by NewNode
   Matcher* internalMatcher = nullptr;  // made on first use (InternalMatcher)
   Node* head = nullptr;
   String patternText;

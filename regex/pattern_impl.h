@@ -13,16 +13,26 @@
 #include "regex/structure_nodes.h"
 
 // Room for the nodes of a short pattern from the start: the program compiles
-// its line patterns once per line.
+// its line patterns once per line, so a line pattern takes one block of the
+// arena and one registry.
 template <class T>
-BasicPattern<T>::BasicPattern(const String& text) : patternText(text) {
+BasicPattern<T>::BasicPattern(const String& text)
+    : arena(std::min<std::size_t>(48 * text.size() + 256, 16384)), patternText(text) {
   nodeRegistry.reserve(std::min<std::size_t>(2 * text.size() + 8, 96));
 }
 
+// The nodes in the arena are destroyed in place (their memory goes with the
+// arena); a node made with new and registered is deleted.
 template <class T>
 BasicPattern<T>::~BasicPattern() {
   delete internalMatcher;
-  for (Node* n : nodeRegistry) delete n;
+  const bool allInArena = nodesInArena == nodeRegistry.size();
+  for (Node* n : nodeRegistry) {
+    if (allInArena || arena.Holds(n))
+      n->~Node();
+    else
+      delete n;
+  }
 }
 
 template <class T>
@@ -32,9 +42,9 @@ BasicPattern<T>* BasicPattern<T>::Compile(const String& pattern, unsigned long f
   Node* end = nullptr;
   if (flags & LITERAL) {
     Node* quote = (flags & CASE_INSENSITIVE)
-                      ? static_cast<Node*>(p->RegisterNode(new BasicCIQuoteNode<T>(pattern)))
-                      : static_cast<Node*>(p->RegisterNode(new BasicQuoteNode<T>(pattern)));
-    p->head = p->RegisterNode(new BasicStartNode<T>());
+                      ? static_cast<Node*>(p->NewNode<BasicCIQuoteNode<T>>(pattern))
+                      : static_cast<Node*>(p->NewNode<BasicQuoteNode<T>>(pattern));
+    p->head = p->NewNode<BasicStartNode<T>>();
     p->head->next = quote;
     end = quote;
     p->groupCount = 1;
@@ -47,7 +57,7 @@ BasicPattern<T>* BasicPattern<T>::Compile(const String& pattern, unsigned long f
     if (first->IsStartOfInputNode()) {
       p->head = first;
     } else {
-      p->head = p->RegisterNode(new BasicStartNode<T>());
+      p->head = p->NewNode<BasicStartNode<T>>();
       p->head->next = first;
     }
   }
@@ -58,7 +68,7 @@ BasicPattern<T>* BasicPattern<T>::Compile(const String& pattern, unsigned long f
 // Appends the end node and lets every node prepare its fast paths.
 template <class T>
 void BasicPattern<T>::Finish(Node* end) {
-  end->next = RegisterNode(new BasicEndNode<T>());
+  end->next = NewNode<BasicEndNode<T>>();
   for (Node* n : nodeRegistry) n->Prepare();
 }
 

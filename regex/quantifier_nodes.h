@@ -51,7 +51,7 @@ class BasicQuantifierNode : public BasicNode<T> {
       : min(mn < 0 ? 0 : mn), max(mx), inner(in) {
     N* last = inner;
     while (last->next) last = last->next;
-    last->next = pattern->RegisterNode(new BasicAcceptNode<T>());
+    last->next = pattern->template NewNode<BasicAcceptNode<T>>();
   }
 
   int Match(const String& text, Matcher* m, int cur) const override {
