@@ -63,6 +63,7 @@ class BasicClassNodeT : public BasicOneCharNode<T, BasicClassNodeT<T, CI>> {
   }
 
   bool Test(Char c) const { return vals.Contains(CI ? T::Lower(c) : c) != inv; }
+  bool PassesEveryChar() const override { return inv && vals.Empty(); }
 
   bool inv;
   RegexEngine::BasicCharSet<T> vals;

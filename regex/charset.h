@@ -55,6 +55,8 @@ class BasicCharSet {
     return wide_.Contains(code);
   }
 
+  bool Empty() const { return !(low_[0] | low_[1] | low_[2] | low_[3]) && wide_.Empty(); }
+
   // Number of distinct members.
   int Size() const {
     int n = wide_.Size();
