@@ -239,7 +239,11 @@ class BasicMatcher {
   int searchStart = 0;
   bool exhausted = false;       // a find answered false; finds stay false until Reset
   unsigned long memoFlags = 0;  // the mode the failure table was made in
-  std::vector<int> storage;
+  // The five group arrays: inside the matcher for a pattern of up to eight
+  // group ids (every pattern of the program), else on the heap.
+  static constexpr size_t kInlineInts = 5 * 8;
+  int inlineStorage[kInlineInts];
+  std::unique_ptr<int[]> heapStorage;
   std::unique_ptr<RegexEngine::KnownRun[]> knownRuns;  // learnt of the text: dropped with it
 };
 
