@@ -129,8 +129,10 @@ typename BasicMatcher<T>::String BasicMatcher<T>::GetGroup(int g) const {
 template <class T>
 std::vector<typename BasicMatcher<T>::String> BasicMatcher<T>::GetGroups(
     bool includeGroupZero) const {
+  const int first = includeGroupZero ? 0 : 1;
   std::vector<String> out;
-  for (int g = includeGroupZero ? 0 : 1; g < groupCount; ++g) out.push_back(GetGroup(g));
+  out.reserve(static_cast<size_t>(std::max(groupCount - first, 0)));
+  for (int g = first; g < groupCount; ++g) out.push_back(GetGroup(g));
   return out;
 }
 

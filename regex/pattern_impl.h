@@ -18,7 +18,7 @@
 template <class T>
 BasicPattern<T>::BasicPattern(const String& text)
     : arena(std::min<std::size_t>(48 * text.size() + 256, 16384)), patternText(text) {
-  nodeRegistry.reserve(std::min<std::size_t>(2 * text.size() + 8, 96));
+  nodeRegistry.reserve(std::min<std::size_t>(2 * text.size() + 8, 256));
 }
 
 // The nodes in the arena are destroyed in place (their memory goes with the
