@@ -27,11 +27,11 @@ using RegexEngine::NodeArena;
 
 TEST(NodeArena, AllocationsStayApartAlignedAndHeld) {
   NodeArena arena(256);
-  struct Piece {
+  struct Handed {
     unsigned char* at;
     std::size_t bytes;
   };
-  std::vector<Piece> pieces;
+  std::vector<Handed> handed;
   const std::size_t sizes[] = {1, 3, 8, 24, 40, 100, 255, 300, 5000, 70000};
   const std::size_t alignments[] = {1, 2, 4, 8, 16};
   int k = 0;
@@ -40,16 +40,17 @@ TEST(NodeArena, AllocationsStayApartAlignedAndHeld) {
       const std::size_t alignment = alignments[k++ % 5];
       auto* at = static_cast<unsigned char*>(arena.Allocate(bytes, alignment));
       ASSERT_EQ(reinterpret_cast<std::uintptr_t>(at) % alignment, 0u);
-      std::memset(at, static_cast<int>(pieces.size() & 0xFF), bytes);
-      pieces.push_back({at, bytes});
+      std::memset(at, static_cast<int>(handed.size() & 0xFF), bytes);
+      handed.push_back({at, bytes});
     }
   }
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    const Piece& p = pieces[i];
+  for (std::size_t i = 0; i < handed.size(); ++i) {
+    const Handed& p = handed[i];
     EXPECT_TRUE(arena.Holds(p.at));
     EXPECT_TRUE(arena.Holds(p.at + p.bytes - 1));
     for (std::size_t b = 0; b < p.bytes; ++b)
-      ASSERT_EQ(p.at[b], static_cast<unsigned char>(i & 0xFF)) << "piece " << i << " byte " << b;
+      ASSERT_EQ(p.at[b], static_cast<unsigned char>(i & 0xFF))
+          << "allocation " << i << " byte " << b;
   }
   int onStack = 0;
   std::vector<int> onHeap(4);
