@@ -501,33 +501,65 @@ void RegisterAll() {
   }
 }
 
-// Runs one row's engine sequence a fixed number of times: a run of known
-// length for counting instructions (valgrind --tool=callgrind
+// The implementations whose call sequence a counted run repeats.
+enum class Counted { kEngine, kPcre2 };
+
+// Runs one row's sequence of one implementation once.
+void OnceOf(const Row& row, Counted impl, const std::wstring& widePattern,
+            const std::vector<std::wstring>& wideInputs) {
+  if (impl == Counted::kPcre2) {
+    if (row.wide)
+      Pcre2WideOnce(row, Pcre2Options(row), widePattern, wideInputs);
+    else
+      Pcre2NarrowOnce(row, Pcre2Options(row));
+  } else if (row.wide) {
+    EngineOnce<UPattern>(row, widePattern, wideInputs);
+  } else {
+    EngineOnce<Pattern>(row, row.pattern, row.inputs);
+  }
+}
+
+// Runs one row's sequence a fixed number of times: a run of known length for
+// counting instructions (valgrind --tool=callgrind
 // --toggle-collect=CountedCalls), where the timed loop's length would vary.
-__attribute__((noinline)) void CountedCalls(const Row& row, long times) {
+// Both implementations are counted the same way, inside this function only.
+__attribute__((noinline)) void CountedCalls(const Row& row, Counted impl, long times,
+                                            const std::wstring& widePattern,
+                                            const std::vector<std::wstring>& wideInputs) {
+  for (long i = 0; i < times; ++i) OnceOf(row, impl, widePattern, wideInputs);
+}
+
+// One uncounted run first, so that what happens once per process (binding
+// the library calls, the engine's and PCRE2's one-time set-up) stays out of
+// the count.
+void RunCounted(const Row& row, Counted impl, long times) {
   const std::wstring widePattern = Widen(row.pattern);
   const std::vector<std::wstring> wideInputs = WideInputs(row);
-  for (long i = 0; i < times; ++i) {
-    if (row.wide)
-      EngineOnce<UPattern>(row, widePattern, wideInputs);
-    else
-      EngineOnce<Pattern>(row, row.pattern, row.inputs);
-  }
+  OnceOf(row, impl, widePattern, wideInputs);
+  CountedCalls(row, impl, times, widePattern, wideInputs);
 }
 
 }  // namespace
 
 // "--calls=ROW:N" runs row ROW's engine sequence N times and nothing else;
-// otherwise the benchmarks run, after the agreement check.
+// "--calls=ROW:N:pcre2" runs PCRE2's sequence of the row instead. Otherwise
+// the benchmarks run, after the agreement check.
 int main(int argc, char** argv) {
   const std::string calls = "--calls=";
   if (argc == 2 && std::string(argv[1]).compare(0, calls.size(), calls) == 0) {
     const std::string arg = argv[1] + calls.size();
     const size_t colon = arg.find(':');
+    const size_t second = colon == std::string::npos ? colon : arg.find(':', colon + 1);
+    const std::string which = second == std::string::npos ? "engine" : arg.substr(second + 1);
+    if (which != "engine" && which != "pcre2") {
+      std::fprintf(stderr, "no implementation %s (engine or pcre2)\n", which.c_str());
+      return 2;
+    }
     for (const Row& row : kRows) {
       if (colon != std::string::npos && arg.compare(0, colon, row.name) == 0 &&
           colon == std::strlen(row.name)) {
-        CountedCalls(row, std::atol(arg.c_str() + colon + 1));
+        RunCounted(row, which == "pcre2" ? Counted::kPcre2 : Counted::kEngine,
+                   std::atol(arg.c_str() + colon + 1));
         return 0;
       }
     }

@@ -55,8 +55,15 @@ class BasicClassNodeT : public BasicOneCharNode<T, BasicClassNodeT<T, CI>> {
   using String = typename T::String;
 
   BasicClassNodeT(const String& members, bool inverted) : inv(inverted), vals(members, CI) {}
+  // From a prebuilt set (the case-sensitive form only: the CI form lowers
+  // the members of a text).
+  BasicClassNodeT(const RegexEngine::LowSet& members, bool inverted)
+      : inv(inverted), vals(members) {
+    static_assert(!CI, "a case-insensitive class lowers the members of a text");
+  }
 
   bool Test(Char c) const { return vals.Contains(CI ? T::Lower(c) : c) != inv; }
+  bool PassesEveryChar() const override { return inv && vals.Empty(); }
 
   bool inv;
   RegexEngine::BasicCharSet<T> vals;

@@ -1,6 +1,7 @@
 // The member set of a class node: a bitmap for the codes 0 to 255 and, for
 // any wider characters, the wide members (wide_members.h), built once from a
-// class text.
+// class text or copied from a set of codes below 256 made when the program
+// is compiled (LowSet: the shorthand classes and the dot).
 #ifndef REGEX_CHARSET_H
 #define REGEX_CHARSET_H
 
@@ -10,11 +11,31 @@
 
 namespace RegexEngine {
 
+// Codes 0 to 255, one bit each.
+struct LowSet {
+  std::uint64_t words[4];
+};
+
+// The set of the characters of an ASCII text, worked out at compile time.
+constexpr LowSet LowSetOf(const char* members) {
+  LowSet set{{0, 0, 0, 0}};
+  for (; *members; ++members) {
+    const unsigned code = static_cast<unsigned char>(*members);
+    set.words[code >> 6] |= std::uint64_t(1) << (code & 63);
+  }
+  return set;
+}
+
 template <class T>
 class BasicCharSet {
  public:
   using Char = typename T::Char;
   using String = typename T::String;
+
+  // The members of a set of codes below 256, as they stand.
+  explicit BasicCharSet(const LowSet& set) {
+    for (int w = 0; w < 4; ++w) low_[w] = set.words[w];
+  }
 
   // Every character of the text becomes a member; lowered first when asked.
   BasicCharSet(const String& members, bool lower) {
@@ -33,6 +54,8 @@ class BasicCharSet {
     if (code < 256) return (low_[code >> 6] >> (code & 63)) & 1u;
     return wide_.Contains(code);
   }
+
+  bool Empty() const { return !(low_[0] | low_[1] | low_[2] | low_[3]) && wide_.Empty(); }
 
   // Number of distinct members.
   int Size() const {

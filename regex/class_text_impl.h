@@ -55,8 +55,12 @@ S Sorted(S s) {
 }
 }  // namespace RegexText
 
+// Order and repeats carry no meaning in a class text, so a union with an
+// empty text (the first part of every bracket class) is the other text.
 template <class T>
 typename BasicPattern<T>::String BasicPattern<T>::ClassUnion(const String& a, const String& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
   String x = RegexText::Sorted(a), y = RegexText::Sorted(b), out;
   out.reserve(x.size() + y.size());
   std::set_union(x.begin(), x.end(), y.begin(), y.end(), std::back_inserter(out));

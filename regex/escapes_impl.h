@@ -27,6 +27,36 @@ int HexValue(C c) {
 constexpr const char* kDigits = "0123456789";
 constexpr const char* kSpaces = " \t\r\n\f";
 constexpr const char* kWord = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_";
+
+// The sets of "\d", "\s" and "\w" (and of the dot's exclusions), made when the
+// program is compiled: constant data that exists before any code runs and
+// is never written, so that compiling a pattern does not build them again.
+inline constexpr RegexEngine::LowSet kDigitSet = RegexEngine::LowSetOf(kDigits);
+inline constexpr RegexEngine::LowSet kSpaceSet = RegexEngine::LowSetOf(kSpaces);
+inline constexpr RegexEngine::LowSet kWordSet = RegexEngine::LowSetOf(kWord);
+inline constexpr RegexEngine::LowSet kLineEndSet = RegexEngine::LowSetOf("\n\r");
+inline constexpr RegexEngine::LowSet kNewLineSet = RegexEngine::LowSetOf("\n");
+inline constexpr RegexEngine::LowSet kEmptySet = RegexEngine::LowSetOf("");
+
+// The prebuilt set of the shorthand class escape letter c ('d', 'D', 's',
+// 'S', 'w', 'W'), or null; inverted tells the upper-case letters.
+template <class C>
+const RegexEngine::LowSet* ShorthandSet(C c, bool& inverted) {
+  inverted = c == 'D' || c == 'S' || c == 'W';
+  switch (c) {
+    case 'd':
+    case 'D':
+      return &kDigitSet;
+    case 's':
+    case 'S':
+      return &kSpaceSet;
+    case 'w':
+    case 'W':
+      return &kWordSet;
+    default:
+      return nullptr;
+  }
+}
 }  // namespace RegexText
 
 // parsePos is on the character after the backslash. Returns one character or
@@ -156,8 +186,8 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseQuote() {
       parsePos += 2;
     }
   }
-  if (flags & CASE_INSENSITIVE) return RegisterNode(new BasicCIQuoteNode<T>(text));
-  return RegisterNode(new BasicQuoteNode<T>(text));
+  if (flags & CASE_INSENSITIVE) return NewNode<BasicCIQuoteNode<T>>(text);
+  return NewNode<BasicQuoteNode<T>>(text);
 }
 
 // parsePos is on the first digit. A third or later digit is taken only while
@@ -171,7 +201,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseBackref() {
     value = 10 * value + (patternText[parsePos] - '0');
     ++parsePos;
   }
-  return RegisterNode(new BasicReferenceNode<T>(static_cast<int>(value)));
+  return NewNode<BasicReferenceNode<T>>(static_cast<int>(value));
 }
 
 // parsePos is after "(?<=" or "(?<!". Every character up to the closing ')'
@@ -195,7 +225,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseBehind(bool pos, Node** en
       if (parsePos + 1 >= len - 1) {
         parsePos = len;
         RaiseError();
-        node = RegisterNode(new BasicCharNode<T>(Char(' ')));
+        node = NewNode<BasicCharNode<T>>(Char(' '));
         break;
       }
       text += patternText[parsePos + 1];
@@ -205,7 +235,7 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseBehind(bool pos, Node** en
       ++parsePos;
     }
   }
-  if (!node) node = RegisterNode(new BasicLookBehindNode<T>(text, pos));
+  if (!node) node = NewNode<BasicLookBehindNode<T>>(text, pos);
   if (end) *end = node;
   return node;
 }

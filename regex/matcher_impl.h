@@ -14,8 +14,14 @@ template <class T>
 BasicMatcher<T>::BasicMatcher(Pattern* p, const String& t)
     : groupCount(p->GroupCount()), nonCapGroupCount(-p->NonCapGroupCount()), pattern(p), text(t) {
   const int n = groupCount + nonCapGroupCount;
-  storage.assign(5 * static_cast<size_t>(n), -1);
-  int* base = storage.data() + nonCapGroupCount;
+  const size_t ints = 5 * static_cast<size_t>(n);
+  int* arrays = inlineStorage;
+  if (ints > kInlineInts) {
+    heapStorage.reset(new int[ints]);
+    arrays = heapStorage.get();
+  }
+  std::fill(arrays, arrays + ints, -1);
+  int* base = arrays + nonCapGroupCount;
   groupStarts = base;
   groupEnds = base + n;
   loopCounts = base + 2 * n;
@@ -123,8 +129,10 @@ typename BasicMatcher<T>::String BasicMatcher<T>::GetGroup(int g) const {
 template <class T>
 std::vector<typename BasicMatcher<T>::String> BasicMatcher<T>::GetGroups(
     bool includeGroupZero) const {
+  const int first = includeGroupZero ? 0 : 1;
   std::vector<String> out;
-  for (int g = includeGroupZero ? 0 : 1; g < groupCount; ++g) out.push_back(GetGroup(g));
+  out.reserve(static_cast<size_t>(std::max(groupCount - first, 0)));
+  for (int g = first; g < groupCount; ++g) out.push_back(GetGroup(g));
   return out;
 }
 

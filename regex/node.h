@@ -60,6 +60,9 @@ class BasicNode : public RegexEngine::NodePrintSlot<T::kPrints> {
   // TestChar alone, and changes no matcher state.
   virtual bool IsSingleChar() const { return false; }
   virtual bool TestChar(Char) const { return false; }
+  // True for a node of one character whose test every character passes (the
+  // dot under DOT_MATCHES_ALL), so that a walk over it need not test.
+  virtual bool PassesEveryChar() const { return false; }
   // True for a zero-width node that always hands on to its successor and
   // whose writes are undone when the successor fails.
   virtual bool IsTransparent() const { return false; }

@@ -9,6 +9,7 @@
 
 #include "regex/anchor_nodes.h"
 #include "regex/char_nodes.h"
+#include "regex/escapes_impl.h"
 #include "regex/group_loop_nodes.h"
 #include "regex/regex_limits.h"
 #include "regex/pattern.h"
@@ -41,18 +42,17 @@ void BasicPattern<T>::RaiseError() {
 template <class T>
 typename BasicPattern<T>::Node* BasicPattern<T>::MakeClassNode(const String& members,
                                                                bool inverted) {
-  if (flags & CASE_INSENSITIVE) return RegisterNode(new BasicCIClassNode<T>(members, inverted));
-  return RegisterNode(new BasicClassNode<T>(members, inverted));
+  if (flags & CASE_INSENSITIVE) return NewNode<BasicCIClassNode<T>>(members, inverted);
+  return NewNode<BasicClassNode<T>>(members, inverted);
 }
 
+// The dot: every character but the line ends it excludes.
 template <class T>
 typename BasicPattern<T>::Node* BasicPattern<T>::MakeDotNode() {
-  String excluded;
-  if (!(flags & DOT_MATCHES_ALL)) {
-    excluded += Char('\n');
-    if (!(flags & UNIX_LINE_MODE)) excluded += Char('\r');
-  }
-  return RegisterNode(new BasicClassNode<T>(excluded, true));
+  const RegexEngine::LowSet& excluded = (flags & DOT_MATCHES_ALL)  ? RegexText::kEmptySet
+                                        : (flags & UNIX_LINE_MODE) ? RegexText::kNewLineSet
+                                                                   : RegexText::kLineEndSet;
+  return NewNode<BasicClassNode<T>>(excluded, true);
 }
 
 template <class T>
@@ -72,20 +72,20 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
     return nullptr;
   }
   if (!inParens) {
-    head = RegisterNode(new BasicSubStartNode<T>());
+    head = NewNode<BasicSubStartNode<T>>();
     if (inOr) --groupCount;
   } else if (inOr) {
     --groupCount;
     id = orGroupId;
-    head = orGroupHead ? static_cast<Node*>(RegisterNode(new BasicGroupHeadNode<T>(id)))
-                       : static_cast<Node*>(RegisterNode(new BasicSubStartNode<T>()));
+    head = orGroupHead ? static_cast<Node*>(NewNode<BasicGroupHeadNode<T>>(id))
+                       : static_cast<Node*>(NewNode<BasicSubStartNode<T>>());
   } else if (parsePos < len && patternText[parsePos] == '?') {
     ++parsePos;
     --groupCount;
     Node* done = ParseGroupStart(end, head, kind, id);
     if (done || !head) return done;
   } else {
-    head = RegisterNode(new BasicGroupHeadNode<T>(id));
+    head = NewNode<BasicGroupHeadNode<T>>(id);
   }
 
   Node* tail = head;
@@ -101,13 +101,13 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
     switch (c) {
       case '$':
         atom = (flags & MULTILINE_MATCHING)
-                   ? static_cast<Node*>(RegisterNode(new BasicEndOfLineNode<T>()))
-                   : static_cast<Node*>(RegisterNode(new BasicEndOfInputNode<T>(false)));
+                   ? static_cast<Node*>(NewNode<BasicEndOfLineNode<T>>())
+                   : static_cast<Node*>(NewNode<BasicEndOfInputNode<T>>(false));
         break;
       case '^':
         atom = (flags & MULTILINE_MATCHING)
-                   ? static_cast<Node*>(RegisterNode(new BasicStartOfLineNode<T>()))
-                   : static_cast<Node*>(RegisterNode(new BasicStartOfInputNode<T>()));
+                   ? static_cast<Node*>(NewNode<BasicStartOfLineNode<T>>())
+                   : static_cast<Node*>(NewNode<BasicStartOfInputNode<T>>());
         break;
       case '(': {
         Node* groupEnd = nullptr;
@@ -127,22 +127,22 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
         }
         if (inOr) {
           --parsePos;
-          append(RegisterNode(new BasicAcceptNode<T>()));
+          append(NewNode<BasicAcceptNode<T>>());
           if (end) *end = tail;
           flags = savedFlags;
           return head;
         }
         Node* result = head;
         if (kind == kLookAhead || kind == kNegLookAhead) {
-          append(RegisterNode(new BasicAcceptNode<T>()));
-          result = RegisterNode(new BasicLookAheadNode<T>(head, kind == kLookAhead));
+          append(NewNode<BasicAcceptNode<T>>());
+          result = NewNode<BasicLookAheadNode<T>>(head, kind == kLookAhead);
           if (end) *end = result;
         } else if (kind == kIndependent) {
-          append(RegisterNode(new BasicAcceptNode<T>()));
-          result = RegisterNode(new BasicPossessiveQuantifierNode<T>(this, head, 1, 1));
+          append(NewNode<BasicAcceptNode<T>>());
+          result = NewNode<BasicPossessiveQuantifierNode<T>>(this, head, 1, 1);
           if (end) *end = result;
         } else {
-          Node* groupTail = RegisterNode(new BasicGroupTailNode<T>(id));
+          Node* groupTail = NewNode<BasicGroupTailNode<T>>(id);
           append(groupTail);
           if (end) *end = groupTail;
           if (Node* prologue = QuantifyGroup(head, groupTail, id)) {
@@ -187,29 +187,28 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Parse(bool inParens, bool inOr,
         break;
       }
       case '|': {
-        append(RegisterNode(new BasicAcceptNode<T>()));
+        append(NewNode<BasicAcceptNode<T>>());
         Node* twoEnd = nullptr;
         Node* two = Parse(inParens, true, &twoEnd, id, head->IsGroupHeadNode());
         if (!two || !twoEnd) return nullptr;
         Node* one = head;
-        head = RegisterNode(new BasicOrNode<T>(one, two));
-        Node* join = RegisterNode(new BasicAcceptNode<T>());
+        head = NewNode<BasicOrNode<T>>(one, two);
+        Node* join = NewNode<BasicAcceptNode<T>>();
         tail->next = join;
         JoinAlternative(two, twoEnd, join);
         tail = join;
         break;
       }
       default:
-        atom = (flags & CASE_INSENSITIVE)
-                   ? static_cast<Node*>(RegisterNode(new BasicCICharNode<T>(c)))
-                   : static_cast<Node*>(RegisterNode(new BasicCharNode<T>(c)));
+        atom = (flags & CASE_INSENSITIVE) ? static_cast<Node*>(NewNode<BasicCICharNode<T>>(c))
+                                          : static_cast<Node*>(NewNode<BasicCharNode<T>>(c));
         break;
     }
     if (atom) append(Quantify(atom));
   }
 
   if (inParens) RaiseError();
-  if (!inParens && inOr) append(RegisterNode(new BasicAcceptNode<T>()));
+  if (!inParens && inOr) append(NewNode<BasicAcceptNode<T>>());
   if (end) *end = tail;
   flags = savedFlags;
   return hasError ? nullptr : head;
@@ -250,11 +249,11 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseGroupStart(Node** end, Nod
     ++parsePos;
     kind = kNonCapturing;
     id = --nonCapGroupCount;
-    head = RegisterNode(new BasicGroupHeadNode<T>(id));
+    head = NewNode<BasicGroupHeadNode<T>>(id);
   } else if (parsePos < len && (c == '=' || c == '!' || c == '>')) {
     ++parsePos;
     kind = c == '=' ? kLookAhead : c == '!' ? kNegLookAhead : kIndependent;
-    head = RegisterNode(new BasicSubStartNode<T>());
+    head = NewNode<BasicSubStartNode<T>>();
   } else if (parsePos + 1 < len && c == '<' && (d == '=' || d == '!')) {
     parsePos += 2;
     Node* behind = ParseBehind(d == '=', end);
@@ -307,11 +306,11 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseInlineFlags(Node** end, No
         ++parsePos;
         kind = RegexParse::kNonCapturing;
         id = --nonCapGroupCount;
-        head = RegisterNode(new BasicGroupHeadNode<T>(id));
+        head = NewNode<BasicGroupHeadNode<T>>(id);
         return nullptr;
       case ')': {
         ++parsePos;
-        Node* setting = RegisterNode(new BasicLookBehindNode<T>(String(), true));
+        Node* setting = NewNode<BasicLookBehindNode<T>>(String(), true);
         if (end) *end = setting;
         head = setting;
         return setting;
@@ -334,38 +333,36 @@ template <class T>
 typename BasicPattern<T>::Node* BasicPattern<T>::ParseAtomEscape() {
   const Char c = patternText[parsePos];
   if (c >= '1' && c <= '9') return ParseBackref();
-  Node* node = nullptr;
   switch (c) {
     case 'A':
-      node = new BasicStartOfInputNode<T>();
-      break;
+      ++parsePos;
+      return NewNode<BasicStartOfInputNode<T>>();
     case 'b':
-      node = new BasicWordBoundaryNode<T>(true);
-      break;
     case 'B':
-      node = new BasicWordBoundaryNode<T>(false);
-      break;
+      ++parsePos;
+      return NewNode<BasicWordBoundaryNode<T>>(c == 'b');
     case 'G':
-      node = new BasicEndOfMatchNode<T>();
-      break;
+      ++parsePos;
+      return NewNode<BasicEndOfMatchNode<T>>();
     case 'Z':
-      node = new BasicEndOfInputNode<T>(true);
-      break;
     case 'z':
-      node = new BasicEndOfInputNode<T>(false);
-      break;
+      ++parsePos;
+      return NewNode<BasicEndOfInputNode<T>>(c == 'Z');
     default:
       break;
   }
-  if (node) {
-    ++parsePos;
-    return RegisterNode(node);
-  }
   bool inverted = false;
   bool quote = false;
+  // "\d", "\s", "\w" and their inverses take their prebuilt set; under
+  // CASE_INSENSITIVE the class lowers the members of the text instead.
+  const RegexEngine::LowSet* shorthand = RegexText::ShorthandSet(c, inverted);
+  if (shorthand && !(flags & CASE_INSENSITIVE)) {
+    ++parsePos;
+    return NewNode<BasicClassNode<T>>(*shorthand, inverted);
+  }
   String text = ParseEscape(inverted, quote);
   if (quote) return ParseQuote();
-  if (text.size() == 1 && !inverted) return RegisterNode(new BasicCharNode<T>(text[0]));
+  if (text.size() == 1 && !inverted) return NewNode<BasicCharNode<T>>(text[0]);
   return MakeClassNode(text, inverted);
 }
 
@@ -404,13 +401,13 @@ typename BasicPattern<T>::Node* BasicPattern<T>::Quantify(Node* atom) {
   const Char s = parsePos < len ? patternText[parsePos] : Char(0);
   if (parsePos < len && s == '+') {
     ++parsePos;
-    return RegisterNode(new BasicPossessiveQuantifierNode<T>(this, atom, min, max));
+    return NewNode<BasicPossessiveQuantifierNode<T>>(this, atom, min, max);
   }
   if (parsePos < len && s == '?') {
     ++parsePos;
-    return RegisterNode(new BasicLazyQuantifierNode<T>(this, atom, min, max));
+    return NewNode<BasicLazyQuantifierNode<T>>(this, atom, min, max);
   }
-  return RegisterNode(new BasicGreedyQuantifierNode<T>(this, atom, min, max));
+  return NewNode<BasicGreedyQuantifierNode<T>>(this, atom, min, max);
 }
 
 template <class T>
@@ -426,8 +423,8 @@ typename BasicPattern<T>::Node* BasicPattern<T>::QuantifyGroup(Node* front, Node
     ++parsePos;
     type = BasicGroupLoopNode<T>::kReluctant;
   }
-  Node* prologue = RegisterNode(new BasicGroupLoopPrologueNode<T>(gi));
-  Node* loop = RegisterNode(new BasicGroupLoopNode<T>(front, min, max, gi, type));
+  Node* prologue = NewNode<BasicGroupLoopPrologueNode<T>>(gi);
+  Node* loop = NewNode<BasicGroupLoopNode<T>>(front, min, max, gi, type);
   prologue->next = loop;
   tail->next = loop;
   return prologue;
@@ -507,10 +504,10 @@ typename BasicPattern<T>::Node* BasicPattern<T>::ParseRegisteredPattern(Node** e
   if (found->second.second & LITERAL) {
     // A literal registration stands for its text as it is, as Compile takes
     // it with the same flags.
-    Node* start = RegisterNode(new BasicSubStartNode<T>());
+    Node* start = NewNode<BasicSubStartNode<T>>();
     start->next = (found->second.second & CASE_INSENSITIVE)
-                      ? static_cast<Node*>(RegisterNode(new BasicCIQuoteNode<T>(registeredText)))
-                      : static_cast<Node*>(RegisterNode(new BasicQuoteNode<T>(registeredText)));
+                      ? static_cast<Node*>(NewNode<BasicCIQuoteNode<T>>(registeredText))
+                      : static_cast<Node*>(NewNode<BasicQuoteNode<T>>(registeredText));
     if (end) *end = start->next;
     parsePos = close + 1;
     return start;

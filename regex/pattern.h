@@ -17,6 +17,7 @@
 
 #include "regex/known_runs.h"
 #include "regex/match_budget.h"
+#include "regex/node_arena.h"
 #include "regex/print_slots.h"
 #include "regex/traits.h"
 
@@ -82,11 +83,19 @@ class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
   String GetPattern() const { return patternText; }
 
   // ---- Used inside the engine only (parser, nodes, matcher). ----
+  // Enters the node in the registry and returns it; the pattern destroys it.
+  // A node made with new is deleted; the engine's own are made by NewNode.
   template <class N>
   N* RegisterNode(N* node) {
     node->index = static_cast<int>(nodeRegistry.size());
     nodeRegistry.push_back(node);
     return node;
+  }
+  // A new node in the pattern's arena, registered.
+  template <class N, class... Args>
+  N* NewNode(Args&&... args) {
+    ++nodesInArena;
+    return RegisterNode(arena.New<N>(std::forward<Args>(args)...));
   }
   unsigned int ParseInt(int first, int last) const;
   const Node* Head() const { return head; }
@@ -133,12 +142,17 @@ class BasicPattern : public RegexEngine::PatternPrintSlot<T::kPrints> {
   Node* MakeClassNode(const String& members, bool inverted);
   Node* MakeDotNode();
   void Finish(Node* end);
+  Matcher* InternalMatcher(const String& text);
 
   static std::map<String, BasicPattern*>& CompiledPatterns();
   static std::map<String, std::pair<String, unsigned long>>& RegisteredPatterns();
 
-  std::vector<Node*> nodeRegistry;  // owns every node of the pattern
-  Matcher* internalMatcher = nullptr;
+  // The memory of the nodes the engine makes and of their tables; declared
+  // first, so that it outlives everything that refers into it.
+  RegexEngine::NodeArena arena;
+  std::vector<Node*> nodeRegistry;     // owns every node of the pattern
+  std::size_t nodesInArena = 0;        // made by NewNode
+  Matcher* internalMatcher = nullptr;  // made on first use (InternalMatcher)
   Node* head = nullptr;
   String patternText;
   bool hasError = false;
@@ -225,7 +239,11 @@ class BasicMatcher {
   int searchStart = 0;
   bool exhausted = false;       // a find answered false; finds stay false until Reset
   unsigned long memoFlags = 0;  // the mode the failure table was made in
-  std::vector<int> storage;
+  // The five group arrays: inside the matcher for a pattern of up to eight
+  // group ids (every pattern of the program), else on the heap.
+  static constexpr size_t kInlineInts = 5 * 8;
+  int inlineStorage[kInlineInts];
+  std::unique_ptr<int[]> heapStorage;
   std::unique_ptr<RegexEngine::KnownRun[]> knownRuns;  // learnt of the text: dropped with it
 };
 

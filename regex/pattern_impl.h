@@ -13,16 +13,26 @@
 #include "regex/structure_nodes.h"
 
 // Room for the nodes of a short pattern from the start: the program compiles
-// its line patterns once per line.
+// its line patterns once per line, so a line pattern takes one block of the
+// arena and one registry.
 template <class T>
-BasicPattern<T>::BasicPattern(const String& text) : patternText(text) {
-  nodeRegistry.reserve(std::min<std::size_t>(2 * text.size() + 8, 96));
+BasicPattern<T>::BasicPattern(const String& text)
+    : arena(std::min<std::size_t>(48 * text.size() + 256, 16384)), patternText(text) {
+  nodeRegistry.reserve(std::min<std::size_t>(2 * text.size() + 8, 256));
 }
 
+// The nodes in the arena are destroyed in place (their memory goes with the
+// arena); a node made with new and registered is deleted.
 template <class T>
 BasicPattern<T>::~BasicPattern() {
   delete internalMatcher;
-  for (Node* n : nodeRegistry) delete n;
+  const bool allInArena = nodesInArena == nodeRegistry.size();
+  for (Node* n : nodeRegistry) {
+    if (allInArena || arena.Holds(n))
+      n->~Node();
+    else
+      delete n;
+  }
 }
 
 template <class T>
@@ -32,9 +42,9 @@ BasicPattern<T>* BasicPattern<T>::Compile(const String& pattern, unsigned long f
   Node* end = nullptr;
   if (flags & LITERAL) {
     Node* quote = (flags & CASE_INSENSITIVE)
-                      ? static_cast<Node*>(p->RegisterNode(new BasicCIQuoteNode<T>(pattern)))
-                      : static_cast<Node*>(p->RegisterNode(new BasicQuoteNode<T>(pattern)));
-    p->head = p->RegisterNode(new BasicStartNode<T>());
+                      ? static_cast<Node*>(p->NewNode<BasicCIQuoteNode<T>>(pattern))
+                      : static_cast<Node*>(p->NewNode<BasicQuoteNode<T>>(pattern));
+    p->head = p->NewNode<BasicStartNode<T>>();
     p->head->next = quote;
     end = quote;
     p->groupCount = 1;
@@ -47,7 +57,7 @@ BasicPattern<T>* BasicPattern<T>::Compile(const String& pattern, unsigned long f
     if (first->IsStartOfInputNode()) {
       p->head = first;
     } else {
-      p->head = p->RegisterNode(new BasicStartNode<T>());
+      p->head = p->NewNode<BasicStartNode<T>>();
       p->head->next = first;
     }
   }
@@ -55,13 +65,25 @@ BasicPattern<T>* BasicPattern<T>::Compile(const String& pattern, unsigned long f
   return p;
 }
 
-// Appends the end node, lets every node prepare its fast paths and makes the
-// internal matcher.
+// Appends the end node and lets every node prepare its fast paths.
 template <class T>
 void BasicPattern<T>::Finish(Node* end) {
-  end->next = RegisterNode(new BasicEndNode<T>());
+  end->next = NewNode<BasicEndNode<T>>();
   for (Node* n : nodeRegistry) n->Prepare();
-  internalMatcher = new Matcher(this, String());
+}
+
+// The internal matcher, set to the text. It is made on first use: most
+// patterns serve only the matchers their callers create, and a one-shot
+// form makes it over its text at once.
+template <class T>
+typename BasicPattern<T>::Matcher* BasicPattern<T>::InternalMatcher(const String& text) {
+  if (internalMatcher) {
+    internalMatcher->SetString(text);
+  } else {
+    internalMatcher = new Matcher(this, text);
+    internalMatcher->Reset();
+  }
+  return internalMatcher;
 }
 
 template <class T>
@@ -80,8 +102,7 @@ std::pair<typename BasicPattern<T>::String, int> BasicPattern<T>::FindNthMatch(
   std::pair<String, int> result(String(), -1);
   BasicPattern* p = Compile(pattern, flags);
   if (!p) return result;
-  Matcher* m = p->internalMatcher;
-  m->SetString(text);
+  Matcher* m = p->InternalMatcher(text);
   int count = -1;
   while (count < n && m->FindNextMatch()) ++count;
   if (count == n && n >= 0 && m->GetStartingIndex(0) >= 0)
@@ -183,14 +204,12 @@ typename BasicPattern<T>::Matcher* BasicPattern<T>::CreateMatcher(const String& 
 
 template <class T>
 bool BasicPattern<T>::Matches(const String& text) {
-  internalMatcher->SetString(text);
-  return internalMatcher->Matches();
+  return InternalMatcher(text)->Matches();
 }
 
 template <class T>
 std::vector<typename BasicPattern<T>::String> BasicPattern<T>::FindAll(const String& text) {
-  internalMatcher->SetString(text);
-  return internalMatcher->FindAll();
+  return InternalMatcher(text)->FindAll();
 }
 
 template <class T>
@@ -199,8 +218,7 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::Split(const Strin
                                                                      unsigned long limit) {
   if (limit == 0) limit = 0x7fffffff;
   std::vector<String> pieces;
-  Matcher* m = internalMatcher;
-  m->SetString(text);
+  Matcher* m = InternalMatcher(text);
   int copy = 0;
   for (;;) {
     if (pieces.size() >= limit || !m->FindNextMatch()) {
@@ -219,8 +237,7 @@ std::vector<typename BasicPattern<T>::String> BasicPattern<T>::Split(const Strin
 template <class T>
 typename BasicPattern<T>::String BasicPattern<T>::Replace(const String& text,
                                                           const String& replacement) {
-  Matcher* m = internalMatcher;
-  m->SetString(text);
+  Matcher* m = InternalMatcher(text);
   String out;
   int copy = 0;
   while (m->FindNextMatch()) {

@@ -51,7 +51,7 @@ class BasicQuantifierNode : public BasicNode<T> {
       : min(mn < 0 ? 0 : mn), max(mx), inner(in) {
     N* last = inner;
     while (last->next) last = last->next;
-    last->next = pattern->RegisterNode(new BasicAcceptNode<T>());
+    last->next = pattern->template NewNode<BasicAcceptNode<T>>();
   }
 
   int Match(const String& text, Matcher* m, int cur) const override {
@@ -62,6 +62,7 @@ class BasicQuantifierNode : public BasicNode<T> {
   bool MayRemember() const override { return true; }
   void Prepare() override {
     single_ = inner->IsSingleChar();
+    everyChar_ = single_ && inner->PassesEveryChar();
     // A repetition of one character with two or more mandatory iterations
     // keeps what its walks learn of the text (known_runs.h).
     knowsRuns_ = single_ && min >= 2;
@@ -168,7 +169,10 @@ class BasicQuantifierNode : public BasicNode<T> {
       // Nothing to remember: the plain walk over characters, as tight as it
       // can be, for the short texts that never make the table.
       const long end = std::min(first + room, static_cast<long>(text.size()));
-      while (p < end && inner->TestChar(text[p])) ++p;
+      if (everyChar_)
+        p = static_cast<int>(end);
+      else
+        while (p < end && inner->TestChar(text[p])) ++p;
       n = p - first;
       width = 1;
     } else {
@@ -249,6 +253,7 @@ class BasicQuantifierNode : public BasicNode<T> {
   }
 
   bool single_ = false;
+  bool everyChar_ = false;            // an atom that every character passes
   bool knowsRuns_ = false;            // the mandatory walk goes through the known runs
   int width_ = 0;                     // the width of every iteration, or 0 when it may vary
   typename BasicNode<T>::Lead lead_;  // what the rest needs at its first index

@@ -70,6 +70,8 @@ class WideMembers {
     return (w[at + ((code & 255) >> 5)] >> (code & 31)) & 1u;
   }
 
+  bool Empty() const { return words_.empty() || words_[0] == 0; }
+
   // Number of members.
   int Size() const {
     long long n = 0;

@@ -33,6 +33,11 @@ const MatchCase kMatchCases[] = {
     {"(\\w+)=(\\d+)", 0, "speed=42x", false, {}},
     {"(a)?b", 0, "b", true, {""}},
     {"a*", 0, "", true, {}},
+    // Group arrays of up to eight group ids (held in the matcher) and of more.
+    {"(a)(b)(c)(d)(e)(f)(g)", 0, "abcdefg", true, {"a", "b", "c", "d", "e", "f", "g"}},
+    {"(a)(b)(c)(d)(e)(f)(g)(h)", 0, "abcdefgh", true, {"a", "b", "c", "d", "e", "f", "g", "h"}},
+    {"(?:(a)(?:b))*(c)(d)(e)(f)(g)", 0, "ababcdefg", true, {"a", "c", "d", "e", "f", "g"}},
+    {"(?:(a)(?:b))*(c)(d)(e)(f)(g)", 0, "abcdefgx", false, {}},
     // Alternation.
     {"(a|ab)c", 0, "abc", true, {"ab"}},
     {"(a|b|c)d", 0, "bd", true, {"b"}},
