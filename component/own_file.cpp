@@ -8,18 +8,22 @@
 
 namespace {
 
-// A directory that only its owner can change, and whose owner is the running
-// user or root (whom every user has to trust anyway).
+// Owned by the running user or by root (whom every user has to trust anyway).
+bool OursOrRoots(const struct stat& status) {
+  return status.st_uid == ::geteuid() || status.st_uid == 0;
+}
+
+// A directory that only its owner can change, owned by the running user or root.
 bool TrustedDirectory(const struct stat& status) {
-  return S_ISDIR(status.st_mode) && (status.st_uid == ::geteuid() || status.st_uid == 0) &&
+  return S_ISDIR(status.st_mode) && OursOrRoots(status) &&
          (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 // A regular file of the running user's own (or root's), with one name, and
 // without the forbidden mode bits.
 bool OwnRegularFile(const struct stat& status, mode_t forbidden) {
-  return S_ISREG(status.st_mode) && (status.st_uid == ::geteuid() || status.st_uid == 0) &&
-         (status.st_mode & forbidden) == 0 && status.st_nlink == 1;
+  return S_ISREG(status.st_mode) && OursOrRoots(status) && (status.st_mode & forbidden) == 0 &&
+         status.st_nlink == 1;
 }
 
 // The directory and the last component of a path.
